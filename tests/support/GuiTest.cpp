@@ -1,0 +1,47 @@
+#include "GuiTest.h"
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTest>
+
+#include "model/MenuModel.h"
+
+namespace testsupport {
+
+std::unique_ptr<ui::ModalScript> MakeScript() {
+    return std::make_unique<ui::ModalScript>([](const std::string& why) { ADD_FAILURE() << why; });
+}
+
+void ClickButton(QWidget& window, const QString& name) {
+    auto* button = window.findChild<QAbstractButton*>(name);
+    ASSERT_NE(button, nullptr) << "no button named " << name.toStdString();
+    ASSERT_TRUE(button->isVisible()) << name.toStdString() << " is hidden";
+    ASSERT_TRUE(button->isEnabled()) << name.toStdString() << " is disabled";
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void ExpectMessage(ui::ModalScript& script, int answer, SeenMessage* seen) {
+    script.Expect("frmMEMessage100", [answer, seen](QWidget& window) {
+        if (seen != nullptr) {
+            const auto& state = ovn::Shared();
+            seen->type = state.MessageType;
+            seen->color = state.MessageColor;
+            seen->text = state.MessageText;
+        }
+        ClickButton(window, QString("cmdBut(%1)").arg(answer));
+    });
+}
+
+void ExpectErrorBox(ui::ModalScript& script, std::string* text) {
+    script.Expect("ErrorBox", [text](QWidget& window) {
+        auto* box = qobject_cast<QMessageBox*>(&window);
+        ASSERT_NE(box, nullptr);
+        if (text != nullptr) *text = box->text().toStdString();
+        auto* ok = box->button(QMessageBox::Ok);
+        ASSERT_NE(ok, nullptr);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+}
+
+}  // namespace testsupport

@@ -1,0 +1,199 @@
+// The controls the windows are written against. Each is a real Qt widget with
+// its objectName set to the window's control name ("txtName", "cmdBut(3)").
+//
+// Guarantees the windows rely on (each one is proven by a test offscreen):
+//  - A program-made change of a list's selected line, a combo's choice, a check
+//    box's value or an option button runs the control's click handler to its end
+//    before the setter returns, exactly as a user action would. A setter that
+//    changes nothing raises nothing and returns false.
+//  - Option groups can be set to no choice (both buttons clear).
+//  - ListBox: onClick follows every change of the current line (mouse, arrows,
+//    Page Up/Down, Home/End, type-ahead, program) and a user's click on any line,
+//    the current one included; clearing raises nothing. A handler that puts the
+//    selection back leaves highlight, selection and current line in agreement.
+//    Ctrl+click and clicks on empty space never leave it without a selection.
+//  - TextBox: onKeyPress runs for every key carrying a character code (printable,
+//    Backspace 8, Delete 127, Enter 13, Ctrl+letter as its control code); it may
+//    replace the code, 0 drops it; 8 and 127 edit, never insert. A box with a key
+//    handler takes text only through it: no context-menu editing, drops, input
+//    methods, or paste/cut/undo shortcuts. onLostFocus follows leaving the box.
+//  - ComboBox: a text that is no entry leaves no choice (index -1); filling an
+//    empty list selects nothing; a keyboard choice raises onClick; the wheel does
+//    nothing unless the combo has the focus.
+//  - CommandButton: never a default button; Enter does not press it, Space does.
+//  - Captions that do not fit their box get a font shrunk just enough.
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "ui/Geometry.h"
+
+namespace ui {
+
+class Label : public QLabel {
+    Q_OBJECT
+public:
+    Label(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font,
+          Qt::Alignment align = Qt::AlignLeft, bool border = false);
+    void SetCaption(const QString& caption);  // "\r\n" starts a new line
+    QString Caption() const;                  // as set, "\r\n" kept
+    void SetBackColor(std::uint32_t bgr);
+    void SetWordWrap(bool wrap);
+};
+
+class TextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    TextBox(QWidget* parent, const QString& name, Place place, FontKind font, Qt::Alignment align = Qt::AlignLeft);
+    QString Text() const;
+    void SetText(const QString& text);  // raises no key event
+    void SetBackColor(std::uint32_t bgr);
+    void SetSystemBackColor();  // the platform's window background
+    QColor BackColor() const;
+
+    // Character code in, code to use out (0 drops the key).
+    std::function<int(int keyChar)> onKeyPress;
+    std::function<void()> onLostFocus;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    bool event(QEvent* event) override;
+};
+
+// Drop-down list whose text can only be one of its entries.
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    ComboBox(QWidget* parent, const QString& name, Place place, FontKind font);
+    void Clear();
+    void AddItem(const QString& entry);
+    int ListCount() const;
+    QString Text() const;
+    bool SetText(const QString& text);  // selects the matching entry, or none
+    int ListIndex() const;
+    bool SetListIndex(int index);  // -1 for none
+    std::function<void()> onClick;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+};
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    ListBox(QWidget* parent, const QString& name, Place place, FontKind font);
+    void Clear();
+    void AddItem(const QString& line);
+    int ListCount() const;
+    QString List(int index) const;
+    void SetList(int index, const QString& line);
+    int ListIndex() const;          // -1 for none
+    bool SetListIndex(int index);   // raises onClick when the line changes
+    void Refresh();
+    std::function<void()> onClick;
+};
+
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    CheckBox(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font);
+    int Value() const;  // 0 clear, 1 set
+    bool SetValue(int value);
+    std::function<void()> onClick;
+};
+
+class OptionButton : public QRadioButton {
+    Q_OBJECT
+public:
+    OptionButton(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font, int index);
+    int Index() const { return index_; }
+
+private:
+    int index_;
+};
+
+// One group of mutually exclusive option buttons forming a control array.
+class OptionGroup : public QObject {
+    Q_OBJECT
+public:
+    explicit OptionGroup(const QString& name, QObject* owner = nullptr);
+    // The button's objectName is "name(index)".
+    OptionButton* Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font);
+    OptionButton* Button(int index) const;
+    bool Value(int index) const;
+    // true selects the button (the others clear) and raises onClick(index) when it
+    // was not selected; false clears it and raises nothing.
+    bool SetValue(int index, bool selected);
+    int Selected() const;  // -1 when none
+    std::function<void(int index)> onClick;
+
+private:
+    QString name_;
+    std::map<int, OptionButton*> buttons_;
+};
+
+class Frame : public QGroupBox {
+    Q_OBJECT
+public:
+    Frame(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font);
+};
+
+class CommandButton : public QPushButton {
+    Q_OBJECT
+public:
+    CommandButton(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font, int index);
+    int Index() const { return index_; }
+
+private:
+    int index_;
+};
+
+class CommandButtonArray : public QObject {
+    Q_OBJECT
+public:
+    explicit CommandButtonArray(const QString& name, QObject* owner = nullptr);
+    // The button's objectName is "name(index)".
+    CommandButton* Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font);
+    CommandButton* Button(int index) const;
+    std::function<void(int index)> onClick;
+
+private:
+    QString name_;
+    std::map<int, CommandButton*> buttons_;
+};
+
+// A straight line of one pixel between two points given in twips.
+class Line : public QWidget {
+    Q_OBJECT
+public:
+    Line(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPoint from_;
+    QPoint to_;
+};
+
+// True when the caption of `control` (label, button, check box, option button,
+// frame title) fits inside the control at its current font.
+bool CaptionFits(const QWidget* control);
+
+}  // namespace ui

@@ -1,0 +1,63 @@
+// Drive, directory and file lists for the file chooser. On Linux the "drives"
+// are the mounted volumes that hold real file systems (root, home, removable
+// media), named by label or mount point.
+#pragma once
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "ui/Geometry.h"
+
+namespace ui {
+
+struct Volume {
+    QString name;        // what the user sees: label or mount point
+    QString mountPoint;  // absolute path
+};
+
+// Parses a mount table in the format of /proc/self/mounts, keeping real file systems.
+std::vector<Volume> VolumesFromMountTable(const QString& mountTableText);
+// The volumes of this machine (from /proc/self/mounts).
+std::vector<Volume> MountedVolumes();
+
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    DriveList(QWidget* parent, const QString& name, Place place, FontKind font);
+    void SetVolumes(std::vector<Volume> volumes);  // tests hand in their own
+    const std::vector<Volume>& Volumes() const;
+    // Selects the volume whose mount point is the longest prefix of `path`; raises no event.
+    void SelectForPath(const QString& path);
+    QString Drive() const;  // mount point of the chosen volume, "" when none
+    std::function<void()> onChange;  // a new volume chosen (user or program)
+};
+
+class DirectoryList : public QListWidget {
+    Q_OBJECT
+public:
+    DirectoryList(QWidget* parent, const QString& name, Place place, FontKind font);
+    QString Path() const;
+    // Shows `path` (its parents above it, its subdirectories below it) and raises onChange when it changed.
+    void SetPath(const QString& path);
+    std::function<void()> onChange;
+};
+
+class FileList : public QListWidget {
+    Q_OBJECT
+public:
+    FileList(QWidget* parent, const QString& name, Place place, FontKind font);
+    void SetPath(const QString& directory);
+    QString Path() const;
+    // "*.ext": matched without regard to case.
+    void SetPattern(const QString& pattern);
+    int ListCount() const;
+    int ListIndex() const;  // -1 for none
+    bool SetListIndex(int index);
+    QString List(int index) const;  // bare file name as on disk
+    std::function<void()> onClick;  // follows every change of the selected entry, and a click
+};
+
+}  // namespace ui

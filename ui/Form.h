@@ -1,0 +1,55 @@
+// A window: fixed client size in twips, title, placement in screen twips,
+// modeless or modal show. A modal show returns only after the window has
+// unloaded itself. Dialogs are transient for their owner, have no close,
+// minimise or maximise buttons, cannot be resized, and are kept inside the
+// screen's available area. Escape and the close box do not close them.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+namespace ui {
+
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    // `name` becomes the objectName ("frmOpening", "frmMEMessage100", ...).
+    // With an owner the form is a dialog, transient for the owner.
+    Form(const QString& name, int clientWidthTwips, int clientHeightTwips, QWidget* owner = nullptr);
+    ~Form() override;
+
+    void SetCaption(const QString& caption);  // the window title, exactly as given
+    QString Caption() const;
+
+    // Outer frame of the window in screen twips.
+    int LeftTwips() const;
+    int TopTwips() const;
+    int WidthTwips() const;
+    int HeightTwips() const;
+    // Moves the window's outer top-left corner; a dialog is kept inside the available screen area.
+    void MoveTwips(int left, int top);
+    static int ScreenWidthTwips();
+    static int ScreenHeightTwips();
+
+    void ShowModeless();
+    // Shows the window application-modal and returns after Unload(). Under a
+    // ModalScript the script answers instead of the user (see ModalScript.h).
+    void ShowModal();
+    // Hides the window and ends its modal show. Safe to call more than once.
+    void Unload();
+    bool IsUnloaded() const;
+
+    // Asked when the desktop asks to close the window (close box, Alt+F4);
+    // return true to let it close. Without a handler the request is refused.
+    std::function<bool()> onQueryUnload;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    struct Impl;
+    Impl* impl_;
+};
+
+}  // namespace ui

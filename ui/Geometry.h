@@ -1,0 +1,48 @@
+// Twips, colours, captions and fonts as the windows describe them, mapped to Qt.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <cstdint>
+#include <string>
+
+namespace ui {
+
+inline constexpr int kTwipsPerPixel = 15;  // 1440 per inch at 96 dpi
+
+// Left, top, width, height in twips (relative to the parent's client area).
+struct Place {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+int TwipsToPixels(int twips);  // rounded to the nearest logical pixel
+int PixelsToTwips(int pixels);
+QRect ToPixels(const Place& place);
+
+// 0x00BBGGRR -> QColor.
+QColor ColorFromBgr(std::uint32_t bgr);
+
+// "\r\n" (and a lone "\r" or "\n") start a new line; "&&" shows one "&".
+QString CaptionText(const QString& caption);
+// The model's 8-bit texts (one byte per character) to and from Qt.
+QString FromLatin1(const std::string& text);
+std::string ToLatin1(const QString& text);
+// File system paths (the platform's 8-bit encoding of file names) to and from Qt.
+QString FromPath(const std::string& path);
+std::string ToPath(const QString& path);
+
+enum class FontKind {
+    Default,  // the editor's window font: sans-serif 9.75 pt
+    A,        // sans-serif 13.5 pt
+    B,        // sans-serif 12 pt
+    C,        // monospace 15 pt (the item list)
+    Message,  // the message dialog's text: sans-serif 12 pt
+};
+QFont MakeFont(FontKind kind);
+
+}  // namespace ui
