@@ -79,7 +79,6 @@ void frmOpening::QuitEditor() {
 void frmOpening::CloseEditor() {
     closeApproved_ = true;
     close();
-    if (isHidden() && onClosed) onClosed();
 }
 
 void frmOpening::StoreCurrentItem() {

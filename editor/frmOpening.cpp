@@ -1,6 +1,8 @@
 // The window's layout table, its set-up modes and its load.
 #include "editor/frmOpening.h"
 
+#include <QCloseEvent>
+#include <QShowEvent>
 #include <QWidget>
 #include <array>
 #include <cfenv>
@@ -202,11 +204,29 @@ void frmOpening::BuildControls() {
 
 void frmOpening::Form_Load() {
     SetCaption(WindowCaptionMake(0));
+    CentreOnScreen();
+    SetupOpeningFormAndMenuInfo(0);
+    ovn::Shared().CurrentListIndex = -1;
+}
+
+void frmOpening::CentreOnScreen() {
     const float top = static_cast<float>(ScreenHeightTwips()) / 2 - static_cast<float>(HeightTwips()) / 2;
     const float left = static_cast<float>(ScreenWidthTwips()) / 2 - static_cast<float>(WidthTwips()) / 2;
     MoveTwips(RoundHalfEven(left), RoundHalfEven(top));
-    SetupOpeningFormAndMenuInfo(0);
-    ovn::Shared().CurrentListIndex = -1;
+}
+
+void frmOpening::showEvent(QShowEvent* event) {
+    ui::Form::showEvent(event);
+    // The outer frame is known only once the window is shown: centre it again.
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        CentreOnScreen();
+    }
+}
+
+void frmOpening::closeEvent(QCloseEvent* event) {
+    ui::Form::closeEvent(event);
+    if (event->isAccepted() && onClosed) onClosed();
 }
 
 void frmOpening::InformationSetup(int what) {

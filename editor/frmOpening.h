@@ -70,8 +70,13 @@ public:
     // file could not be read (nothing on screen changed then).
     bool LoadMenuFile(const std::string& path);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void BuildControls();
+    void CentreOnScreen();
     void WireEvents();
     void Form_Load();
 
@@ -135,6 +140,7 @@ public:
 
 private:
     bool closeApproved_ = false;
+    bool shownOnce_ = false;
 };
 
 }  // namespace editor

@@ -61,9 +61,11 @@ protected:
 
     // Empties a box with Backspace and types `text` into it, key by key.
     void SetBox(ui::TextBox* box, const QString& text) {
+        ASSERT_TRUE(box->isEnabled()) << box->objectName().toStdString();
         box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
-        while (!box->Text().isEmpty()) QTest::keyClick(box, Qt::Key_Backspace);
+        for (int i = static_cast<int>(box->Text().size()); i > 0; --i) QTest::keyClick(box, Qt::Key_Backspace);
+        ASSERT_EQ(box->Text(), "");
         QTest::keyClicks(box, text);
     }
 

@@ -105,6 +105,7 @@ class KeyFilterTest : public EditorTest, public ::testing::WithParamInterface<Ke
 TEST_P(KeyFilterTest, TypedKeysAreFiltered) {
     const KeyRow& row = GetParam();
     ChooseOven(0);
+    SetRoastNHold(true);  // opens the hold temperature
     auto* box = testsupport::Child<ui::TextBox>(W(), row.box);
     SetBox(box, "");
     ovn::Shared().ItemChanged = false;
