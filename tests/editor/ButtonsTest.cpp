@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "EditorFixture.h"
-#include "dialogs/Dialogs.h"
 #include "editor/EditorStartup.h"
 
 namespace editortest {
@@ -46,7 +45,14 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
 
 TEST_F(EditorTest, RoastMenuFromKeyboardToFileAndBack) {
     ChooseOven(0);
-    TypeRoastItem();
+    SetBox(W().txtName, "roast");
+    SetBox(W().txtCookTemp, "350");
+    ChooseEntry(W().cboPowerLevel, "80");
+    SetBox(W().txtCookTimeHH, "01");
+    SetBox(W().txtCookTimeMM, "30");
+    ChooseEntry(W().cboFanSpeed, "LOW");
+    SetRoastNHold(true);
+    SetBox(W().txtHoldTemp, "160");
     ExpectSaveAs("ROASTMNU");
     Click("cmdBut(1)");  // stores the changed item, then writes the menu
     const std::string path = FilePath("ROASTMNU.ovn");
@@ -122,45 +128,46 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFileTest,
                                            DamageRow{"long", [](Bytes& b) { b.push_back(0); }, true}),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(EditorTest, QuitBeforeAnOvenTypeClosesAtOnce) {
-    bool closed = false;
-    W().onClosed = [&closed] { closed = true; };
-    Click("cmdBut(0)");
-    EXPECT_TRUE(closed);
-    EXPECT_FALSE(W().isVisible());
-}
-
 struct QuitRow {
     const char* label;
+    int oven;  // -1: none chosen, so no question
     bool closeBox;
     int answer;
 };
 
 class QuitTest : public EditorTest, public ::testing::WithParamInterface<QuitRow> {};
 
-TEST_P(QuitTest, AsksOnceInRed) {
-    ChooseOven(0);
+TEST_P(QuitTest, AsksOnceInRedOnceAnOvenTypeIsChosen) {
+    const QuitRow& row = GetParam();
+    bool ended = false;
+    W().onClosed = [&ended] { ended = true; };
+    if (row.oven >= 0) ChooseOven(row.oven);
     SeenMessage seen;
-    ExpectMessage(GetParam().answer, &seen);
-    if (GetParam().closeBox) {
+    if (row.oven >= 0) ExpectMessage(row.answer, &seen);
+    if (row.closeBox) {
         W().close();
     } else {
         Click("cmdBut(0)");
     }
-    EXPECT_EQ(seen.type, 1);
-    EXPECT_EQ(seen.color, dialogs::kRed);
-    EXPECT_EQ(seen.text, "\r\nAll unsaved Menu Information\r\nwill be lost. Do you want to continue ?");
-    EXPECT_EQ(W().isVisible(), GetParam().answer == dialogs::kAnswerNo);
+    if (row.oven >= 0) {
+        EXPECT_EQ(seen.type, 1);
+        EXPECT_EQ(seen.color, dialogs::kRed);
+        EXPECT_EQ(seen.text, "\r\nAll unsaved Menu Information\r\nwill be lost. Do you want to continue ?");
+    }
+    EXPECT_EQ(W().isVisible(), row.answer == dialogs::kAnswerNo);
+    EXPECT_EQ(ended, row.answer != dialogs::kAnswerNo);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, QuitTest,
-                         ::testing::Values(QuitRow{"quitYes", false, dialogs::kAnswerYes},
-                                           QuitRow{"quitNo", false, dialogs::kAnswerNo},
-                                           QuitRow{"closeBoxYes", true, dialogs::kAnswerYes},
-                                           QuitRow{"closeBoxNo", true, dialogs::kAnswerNo}),
+                         ::testing::Values(QuitRow{"noOvenType", -1, false, dialogs::kAnswerYes},
+                                           QuitRow{"closeBoxNoOvenType", -1, true, dialogs::kAnswerYes},
+                                           QuitRow{"quitYes", 0, false, dialogs::kAnswerYes},
+                                           QuitRow{"quitNo", 1, false, dialogs::kAnswerNo},
+                                           QuitRow{"closeBoxYes", 0, true, dialogs::kAnswerYes},
+                                           QuitRow{"closeBoxNo", 0, true, dialogs::kAnswerNo}),
                          [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(EditorTest, QuestionsAnsweredNoChangeNothing) {
+TEST_F(EditorTest, AnswersOtherThanYesChangeNothing) {
     ChooseOven(0);
     SetBox(W().txtName, "KEEP");
     Click("cmdBut(3)");
@@ -184,15 +191,19 @@ TEST_F(EditorTest, QuestionsAnsweredNoChangeNothing) {
         EXPECT_EQ(seen.text, row.text);
     }
     ExpectMessage(dialogs::kAnswerYes);
-    ExpectCancelChooser();
+    ExpectCancelledChooser();
     Click("cmdBut(2)");
-    ExpectCancelChooser();
-    Click("cmdBut(1)");
+    ExpectCancelledChooser();
+    Click("cmdBut(1)");  // nothing changed: straight to the chooser
+    SetBox(W().txtCookTemp, "100");
+    SeenMessage invalid;
+    ExpectMessage(dialogs::kAnswerOk, &invalid);
+    Click("cmdBut(1)");  // a changed, invalid item: no chooser
+    EXPECT_EQ(invalid.text, kInvalidEntries);
     EXPECT_EQ(ovn::Shared().MenuItems, items);
     EXPECT_EQ(ovn::Shared().MenuFileName, "kept");
     EXPECT_EQ(W().Caption(), caption);
     EXPECT_EQ(W().txtName->Text(), "KEEP");
-    EXPECT_EQ(W().DetermineOvenType(), ovn::kGasOven);
     EXPECT_TRUE(QDir(DirPath()).entryList(QDir::Files).isEmpty());
 }
 
@@ -296,20 +307,6 @@ TEST_F(EditorTest, CopyToStoresUnsavedEditsFirst) {
     Click("cmdBut(6)");
     EXPECT_EQ(seen.text, kInvalidEntries);
     EXPECT_EQ(ovn::Shared().MenuItems[20], ovn::DefaultItem());
-}
-
-TEST_F(EditorTest, SaveMenuChecksOnlyAChangedItem) {
-    ChooseOven(0);
-    SetBox(W().txtCookTemp, "100");
-    SeenMessage seen;
-    ExpectMessage(dialogs::kAnswerOk, &seen);
-    Click("cmdBut(1)");  // no chooser: the item is invalid
-    EXPECT_EQ(seen.text, kInvalidEntries);
-    SetBox(W().txtCookTemp, "300");
-    Click("cmdBut(3)");
-    ExpectSaveAs("SAVED001");
-    Click("cmdBut(1)");
-    EXPECT_EQ(ReadFile(FilePath("SAVED001.ovn")).size(), ovn::kImageSize);
 }
 
 TEST_F(EditorTest, AFailedReadLeavesTheMenuOnScreen) {

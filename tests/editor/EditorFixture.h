@@ -1,6 +1,6 @@
 // A fresh editor window per test, shown offscreen over an empty temporary menu
-// directory, driven with real key and mouse events; every dialog is answered
-// from the test's script.
+// directory and driven with real key and mouse events; every dialog is
+// answered from the test's script.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,15 +12,14 @@
 #include <string>
 
 #include "GuiTest.h"
+#include "dialogs/Dialogs.h"
 #include "editor/frmOpening.h"
 #include "menufile/Crc.h"
 #include "model/MenuModel.h"
-#include "ui/ModalScript.h"
 
 namespace editortest {
 
 using testsupport::SeenMessage;
-
 inline const std::string kInvalidEntries = "\r\nInvalid Entry(s).";
 
 class EditorTest : public ::testing::Test {
@@ -37,7 +36,6 @@ protected:
         window_.reset();
         script_.reset();  // reports answers left unused
     }
-
     void OpenWindow() {
         window_ = std::make_unique<editor::frmOpening>();
         window_->ShowModeless();
@@ -49,70 +47,47 @@ protected:
     ui::ModalScript& Script() { return *script_; }
     QString DirPath() const { return dir_.path(); }
     std::string FilePath(const QString& name) const { return ui::ToPath(dir_.path() + "/" + name); }
-
     void Click(const QString& name) { testsupport::ClickButton(W(), name); }
     void ChooseOven(int index) { Click(QString("optOvenType(%1)").arg(index)); }
+    void ExpectMessage(int answer, SeenMessage* seen = nullptr) { testsupport::ExpectMessage(Script(), answer, seen); }
+    bool IsRed(ui::TextBox* box) const { return box->BackColor() == ui::ColorFromBgr(dialogs::kRed); }
 
     void ClickLine(int line) {
         QListWidget* list = W().lstItems;
         list->scrollToItem(list->item(line));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(line)).center());
     }
-
-    // Empties a box with Backspace and types `text` into it, key by key.
+    // Empties the box with Backspace, then types `text` key by key.
     void SetBox(ui::TextBox* box, const QString& text) {
         ASSERT_TRUE(box->isEnabled()) << box->objectName().toStdString();
         box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
-        for (int i = static_cast<int>(box->Text().size()); i > 0; --i) QTest::keyClick(box, Qt::Key_Backspace);
-        ASSERT_EQ(box->Text(), "");
+        for (auto i = box->Text().size(); i > 0; --i) QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
     }
-
-    // Picks `entry` of a combo with the arrow keys.
     void ChooseEntry(ui::ComboBox* combo, const QString& entry) {
         combo->setFocus();
-        const int target = combo->findText(entry);
-        ASSERT_GE(target, 0) << entry.toStdString();
         QTest::keyClick(combo, Qt::Key_Home);
-        while (combo->ListIndex() < target) QTest::keyClick(combo, Qt::Key_Down);
+        for (int i = combo->findText(entry); i > 0; --i) QTest::keyClick(combo, Qt::Key_Down);
+        ASSERT_EQ(combo->Text(), entry);
     }
-
     void SetRoastNHold(bool on) {
         if ((W().chkRoastNHold->Value() == 1) == on) return;
         W().chkRoastNHold->setFocus();
         QTest::keyClick(W().chkRoastNHold, Qt::Key_Space);
     }
 
-    // The ROAST item: 350 F, 01:30, fan LOW, power 80, roast and hold at 160.
-    void TypeRoastItem() {
-        SetBox(W().txtName, "roast");
-        SetBox(W().txtCookTemp, "350");
-        ChooseEntry(W().cboPowerLevel, "80");
-        SetBox(W().txtCookTimeHH, "01");
-        SetBox(W().txtCookTimeMM, "30");
-        ChooseEntry(W().cboFanSpeed, "LOW");
-        SetRoastNHold(true);
-        SetBox(W().txtHoldTemp, "160");
-    }
-
-    void ExpectMessage(int answer, SeenMessage* seen = nullptr) { testsupport::ExpectMessage(Script(), answer, seen); }
-
     // The chooser in save mode: types the name and presses OK.
     void ExpectSaveAs(const QString& name) {
         Script().Expect("frmMEDrvDirFil100", [name](QWidget& chooser) {
-            auto* box = testsupport::Child<QLineEdit>(chooser, "txtFileName");
-            ASSERT_NE(box, nullptr);
-            QTest::keyClicks(box, name);
+            QTest::keyClicks(testsupport::Child<QLineEdit>(chooser, "txtFileName"), name);
             testsupport::ClickButton(chooser, "cmdBut(1)");
         });
     }
-
     // The chooser in read mode: clicks the file in the list, runs `beforeOk`, presses OK.
     void ExpectRead(const QString& fileName, std::function<void()> beforeOk = {}) {
         Script().Expect("frmMEDrvDirFil100", [fileName, beforeOk](QWidget& chooser) {
             auto* list = testsupport::Child<QListWidget>(chooser, "lstFile");
-            ASSERT_NE(list, nullptr);
             const auto found = list->findItems(fileName, Qt::MatchFixedString);
             ASSERT_EQ(found.size(), 1) << fileName.toStdString();
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
@@ -120,12 +95,9 @@ protected:
             testsupport::ClickButton(chooser, "cmdBut(1)");
         });
     }
-
-    void ExpectCancelChooser() {
+    void ExpectCancelledChooser() {
         Script().Expect("frmMEDrvDirFil100", [](QWidget& chooser) { testsupport::ClickButton(chooser, "cmdBut(0)"); });
     }
-
-    bool IsRed(ui::TextBox* box) const { return box->BackColor() == ui::ColorFromBgr(255); }
 
 private:
     QTemporaryDir dir_;

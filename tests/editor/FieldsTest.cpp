@@ -6,7 +6,6 @@
 #include <QMimeData>
 
 #include "EditorFixture.h"
-#include "dialogs/Dialogs.h"
 
 namespace editortest {
 namespace {
@@ -17,9 +16,8 @@ struct ValidationRow {
     const char* cookTemp;
     const char* hours;
     const char* minutes;
-    bool roast;
-    const char* hold;
-    QStringList red;  // the boxes left red; empty: the item is stored
+    const char* hold;  // nullptr: roast and hold not ticked
+    QStringList red;   // the boxes left red; empty: the item is stored
 };
 
 class ValidationTest : public EditorTest, public ::testing::WithParamInterface<ValidationRow> {};
@@ -27,70 +25,56 @@ class ValidationTest : public EditorTest, public ::testing::WithParamInterface<V
 TEST_P(ValidationTest, SaveItemPaintsTheBadBoxes) {
     const ValidationRow& row = GetParam();
     ChooseOven(row.oven);
+    SetBox(W().txtCookTemp, "99");
+    ExpectMessage(dialogs::kAnswerOk);
+    Click("cmdBut(3)");  // a red box from an earlier validation
     SetBox(W().txtName, "TEST");
     SetBox(W().txtCookTemp, row.cookTemp);
     SetBox(W().txtCookTimeHH, row.hours);
     SetBox(W().txtCookTimeMM, row.minutes);
-    SetRoastNHold(row.roast);
-    if (row.roast) SetBox(W().txtHoldTemp, row.hold);
+    SetRoastNHold(row.hold != nullptr);
+    if (row.hold != nullptr) SetBox(W().txtHoldTemp, row.hold);
     W().cmdBut->Button(editor::kSaveItem)->setFocus();  // leaves the minutes box
 
     SeenMessage seen;
     if (!row.red.isEmpty()) ExpectMessage(dialogs::kAnswerOk, &seen);
     Click("cmdBut(3)");
-
     for (ui::TextBox* box : {W().txtName, W().txtCookTemp, W().txtCookTimeHH, W().txtCookTimeMM, W().txtHoldTemp})
         EXPECT_EQ(IsRed(box), row.red.contains(box->objectName())) << box->objectName().toStdString();
-    if (row.red.isEmpty()) {
-        EXPECT_EQ(ovn::Shared().MenuItems[0].Name, "TEST");
-        EXPECT_FALSE(ovn::Shared().ItemChanged);
-    } else {
+    EXPECT_EQ(ovn::Shared().MenuItems[0].Name, row.red.isEmpty() ? "TEST" : "");
+    EXPECT_EQ(ovn::Shared().ItemChanged, !row.red.isEmpty());
+    if (!row.red.isEmpty()) {
         EXPECT_EQ(seen.type, 16);
         EXPECT_EQ(seen.color, dialogs::kRed);
         EXPECT_EQ(seen.text, kInvalidEntries);
-        EXPECT_EQ(ovn::Shared().MenuItems[0], ovn::DefaultItem());
-        EXPECT_TRUE(ovn::Shared().ItemChanged);
     }
 }
 
-const QStringList kNone;
+using V = ValidationRow;
+const QStringList kGood;
 INSTANTIATE_TEST_SUITE_P(
     Boundaries, ValidationTest,
-    ::testing::Values(
-        ValidationRow{"gas200", 0, "200", "00", "00", false, "", kNone},
-        ValidationRow{"gas500", 0, "500", "18", "00", false, "", kNone},
-        ValidationRow{"gas199", 0, "199", "01", "00", false, "", {"txtCookTemp"}},
-        ValidationRow{"gas501", 0, "501", "01", "00", false, "", {"txtCookTemp"}},
-        ValidationRow{"electric600", 1, "600", "01", "00", false, "", kNone},
-        ValidationRow{"electric601", 1, "601", "01", "00", false, "", {"txtCookTemp"}},
-        ValidationRow{"cookTempEmpty", 0, "", "01", "00", false, "", {"txtCookTemp"}},
-        ValidationRow{"cookTempHuge", 0, "99999999", "01", "00", false, "", {"txtCookTemp"}},
-        ValidationRow{"hold100", 0, "300", "01", "00", true, "100", kNone},
-        ValidationRow{"hold200", 0, "300", "01", "00", true, "200", kNone},
-        ValidationRow{"hold99", 0, "300", "01", "00", true, "99", {"txtHoldTemp"}},
-        ValidationRow{"hold201", 0, "300", "01", "00", true, "201", {"txtHoldTemp"}},
-        ValidationRow{"time1801", 0, "300", "18", "01", false, "", {"txtCookTimeHH", "txtCookTimeMM"}},
-        ValidationRow{"time1900", 0, "300", "19", "00", false, "", {"txtCookTimeHH"}},
-        ValidationRow{"time0060", 0, "300", "00", "60", false, "", {"txtCookTimeMM"}},
-        ValidationRow{"time1960", 0, "300", "19", "60", false, "", {"txtCookTimeHH", "txtCookTimeMM"}},
-        ValidationRow{"hoursEmpty", 0, "300", "", "0130", false, "", {"txtCookTimeHH", "txtCookTimeMM"}},
-        ValidationRow{"minutesEmpty", 0, "300", "01", "", false, "", {"txtCookTimeMM"}},
-        ValidationRow{"oneDigitBoxesPadded", 0, "300", "1", "5", false, "", kNone},
-        ValidationRow{
-            "severalAtOnce", 0, "100", "19", "00", true, "300", {"txtCookTemp", "txtCookTimeHH", "txtHoldTemp"}}),
+    ::testing::Values(V{"gas200", 0, "200", "00", "00", nullptr, kGood},
+                      V{"gas500", 0, "500", "18", "00", nullptr, kGood},
+                      V{"gas199", 0, "199", "01", "00", nullptr, {"txtCookTemp"}},
+                      V{"gas501", 0, "501", "01", "00", nullptr, {"txtCookTemp"}},
+                      V{"electric600", 1, "600", "01", "00", nullptr, kGood},
+                      V{"electric601", 1, "601", "01", "00", nullptr, {"txtCookTemp"}},
+                      V{"cookTempEmpty", 0, "", "01", "00", nullptr, {"txtCookTemp"}},
+                      V{"cookTempHuge", 0, "99999999", "01", "00", nullptr, {"txtCookTemp"}},
+                      V{"hold100", 0, "300", "01", "00", "100", kGood},
+                      V{"hold200", 0, "300", "01", "00", "200", kGood},
+                      V{"hold99", 0, "300", "01", "00", "99", {"txtHoldTemp"}},
+                      V{"hold201", 0, "300", "01", "00", "201", {"txtHoldTemp"}},
+                      V{"time1801", 0, "300", "18", "01", nullptr, {"txtCookTimeHH", "txtCookTimeMM"}},
+                      V{"time1900", 0, "300", "19", "00", nullptr, {"txtCookTimeHH"}},
+                      V{"time0060", 0, "300", "00", "60", nullptr, {"txtCookTimeMM"}},
+                      V{"time1960", 0, "300", "19", "60", nullptr, {"txtCookTimeHH", "txtCookTimeMM"}},
+                      V{"hoursEmpty", 0, "300", "", "0130", nullptr, {"txtCookTimeHH", "txtCookTimeMM"}},
+                      V{"minutesEmpty", 0, "300", "01", "", nullptr, {"txtCookTimeMM"}},
+                      V{"oneDigitBoxesPadded", 0, "300", "1", "5", nullptr, kGood},
+                      V{"severalAtOnce", 0, "100", "19", "00", "300", {"txtCookTemp", "txtCookTimeHH", "txtHoldTemp"}}),
     [](const auto& info) { return std::string(info.param.label); });
-
-TEST_F(EditorTest, TheNextValidationClearsTheRed) {
-    ChooseOven(0);
-    SetBox(W().txtCookTemp, "100");
-    ExpectMessage(dialogs::kAnswerOk);
-    Click("cmdBut(3)");
-    ASSERT_TRUE(IsRed(W().txtCookTemp));
-    SetBox(W().txtCookTemp, "300");
-    Click("cmdBut(3)");
-    EXPECT_FALSE(IsRed(W().txtCookTemp));
-    EXPECT_EQ(ovn::Shared().MenuItems[0].CookTemp, "300");
-}
 
 struct KeyRow {
     const char* label;
@@ -136,12 +120,10 @@ TEST_F(EditorTest, NoWayAroundTheFilters) {
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
         EXPECT_TRUE(ovn::Shared().ItemChanged) << "a dropped key still marks the item";
-
         QMimeData data;
         data.setText("999{x}");
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(box, &drop);
-
         QInputMethodEvent compose;
         compose.setCommitString("999{x}");
         QCoreApplication::sendEvent(box, &compose);
@@ -149,44 +131,26 @@ TEST_F(EditorTest, NoWayAroundTheFilters) {
     }
 }
 
-TEST_F(EditorTest, LeavingATimeBoxPadsIt) {
+TEST_F(EditorTest, TimeBoxesArePaddedOnLeavingAndRoastOpensHold) {
     ChooseOven(0);
-    const struct {
-        const char* typed;
-        const char* after;
-    } rows[] = {{"5", "05"}, {"12", "12"}, {"0", "00"}, {"", ""}};
-    for (const auto& row : rows) {
+    for (auto [typed, after] : {std::pair{"5", "05"}, {"12", "12"}, {"0", "00"}, {"", ""}}) {
         for (ui::TextBox* box : {W().txtCookTimeHH, W().txtCookTimeMM}) {
-            SetBox(box, row.typed);
+            SetBox(box, typed);
             QTest::keyClick(box, Qt::Key_Tab);
-            EXPECT_EQ(box->Text(), row.after) << box->objectName().toStdString() << " " << row.typed;
+            EXPECT_EQ(box->Text(), after) << box->objectName().toStdString() << " " << typed;
         }
     }
-}
-
-TEST_F(EditorTest, RoastAndHoldOpensTheHoldTemperature) {
-    ChooseOven(0);
+    ovn::Shared().ItemChanged = false;
     SetRoastNHold(true);
-    EXPECT_TRUE(W().txtHoldTemp->isEnabled());
+    EXPECT_TRUE(ovn::Shared().ItemChanged);
     EXPECT_TRUE(W().lblHoldTemp->isEnabled());
     SetBox(W().txtHoldTemp, "150");
     SetRoastNHold(false);
     EXPECT_FALSE(W().txtHoldTemp->isEnabled());
     EXPECT_FALSE(W().lblHoldTemp->isEnabled());
     EXPECT_EQ(W().txtHoldTemp->Text(), "150");
-    SetRoastNHold(true);
-    EXPECT_EQ(W().txtHoldTemp->Text(), "150");
-}
-
-TEST_F(EditorTest, CombosAndTheCheckBoxMarkTheItem) {
-    ChooseOven(0);
-    ChooseEntry(W().cboPowerLevel, "50");
-    EXPECT_TRUE(ovn::Shared().ItemChanged);
     ovn::Shared().ItemChanged = false;
     ChooseEntry(W().cboFanSpeed, "OFF");
-    EXPECT_TRUE(ovn::Shared().ItemChanged);
-    ovn::Shared().ItemChanged = false;
-    SetRoastNHold(true);
     EXPECT_TRUE(ovn::Shared().ItemChanged);
 }
 
