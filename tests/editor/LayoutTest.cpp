@@ -99,7 +99,11 @@ TEST_F(EditorTest, EveryControlStandsAtItsPlaceWithItsCaption) {
 }
 
 TEST_F(EditorTest, TabVisitsTheControlsInTheirOrder) {
-    ChooseOven(0);
+    W().cmdBut->Button(editor::kNewMenu)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget()->objectName(), "optOvenType(0)");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // the oven type without a mouse
+    ASSERT_EQ(W().DetermineOvenType(), ovn::kGasOven);
     SetRoastNHold(true);
     W().cmdBut->Button(editor::kNewMenu)->setFocus();
     const QStringList expected = {"lstItems",      "txtName",     "txtCookTemp",   "cboPowerLevel", "txtCookTimeHH",
