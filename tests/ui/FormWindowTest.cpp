@@ -111,7 +111,12 @@ TEST(FormWindow, EscapeAndCloseRequestsDoNotCloseWithoutConsent) {
 TEST(FormWindow, ModalShowHandsTheFocusToTheWindow) {
     auto script = testsupport::MakeScript();
     ui::Form owner("frmOpening", 11115, 6780);
+    ui::TextBox name(&owner, "txtName", {5280, 1260, 1875, 480}, ui::FontKind::A);
+    int lost = 0;
+    name.onLostFocus = [&] { ++lost; };
     owner.ShowModeless();
+    QApplication::setActiveWindow(&owner);
+    name.setFocus();
     ui::Form dialog("frmMEMessage100", 5295, 1995, &owner);
     ui::CommandButtonArray buttons("cmdBut", &dialog);
     buttons.Add(&dialog, 0, {120, 1440, 5055, 435}, "OK", ui::FontKind::Default);
@@ -125,6 +130,10 @@ TEST(FormWindow, ModalShowHandsTheFocusToTheWindow) {
     dialog.ShowModal();
     EXPECT_TRUE(focused);
     EXPECT_TRUE(dialog.IsUnloaded());
+    // Back in the owner, the focus is where it was; passing to another window is no leaving of the box.
+    EXPECT_EQ(QApplication::activeWindow(), &owner);
+    EXPECT_TRUE(name.hasFocus());
+    EXPECT_EQ(lost, 0);
 }
 
 TEST(FormWindowDeathTest, ModalShowWithoutAScriptAbortsOffscreen) {
