@@ -60,20 +60,7 @@ void frmMEMessage100::Form_Load() {
 
     SetCaption("Information");
 
-    // Single precision, as the placement has always been computed; the layer
-    // then keeps the window inside the screen's available area.
-    const float width = static_cast<float>(WidthTwips());
-    const float height = static_cast<float>(HeightTwips());
-    float left = 0.0f;
-    float top = 0.0f;
-    if (type < 16) {
-        left = static_cast<float>(ScreenWidthTwips()) / 2.0f - width / 2.0f;
-        top = static_cast<float>(ScreenHeightTwips()) / 2.0f - height / 2.0f;
-    } else {
-        left = static_cast<float>(state.FormCenterX) - width / 2.0f;
-        top = static_cast<float>(state.FormCenterY) - height / 2.0f;
-    }
-    MoveTwips(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
+    PlaceWindow();
 
     lblInformation->SetCaption(ui::FromLatin1(state.MessageText));
     if (ShowsOkOnly(type)) {
@@ -102,6 +89,34 @@ void frmMEMessage100::Form_Load() {
             button->setFocus(Qt::OtherFocusReason);
             break;
         }
+    }
+}
+
+void frmMEMessage100::PlaceWindow() {
+    const ovn::MenuState& state = ovn::Shared();
+    // Single precision, as the placement has always been computed; the layer
+    // keeps a dialog inside the screen's available area.
+    const float width = static_cast<float>(WidthTwips());
+    const float height = static_cast<float>(HeightTwips());
+    float left = 0.0f;
+    float top = 0.0f;
+    if (state.MessageType < 16) {
+        left = static_cast<float>(ScreenWidthTwips()) / 2.0f - width / 2.0f;
+        top = static_cast<float>(ScreenHeightTwips()) / 2.0f - height / 2.0f;
+    } else {
+        left = static_cast<float>(state.FormCenterX) - width / 2.0f;
+        top = static_cast<float>(state.FormCenterY) - height / 2.0f;
+    }
+    MoveTwips(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
+}
+
+void frmMEMessage100::showEvent(QShowEvent* event) {
+    ui::Form::showEvent(event);
+    // The outer frame is only known once the window is on the screen: centre
+    // again with the real outer size.
+    if (!placedWhenShown_) {
+        placedWhenShown_ = true;
+        PlaceWindow();
     }
 }
 

@@ -21,9 +21,15 @@ public:
     // 0 OK, 1 YES, 2 NO, 3 Cancel: stores the answer and unloads; other indices do nothing.
     void cmdBut_Click(int index);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void PlaceWindow();
+
     ui::Label* lblInformation;
     ui::CommandButtonArray* cmdBut;
+    bool placedWhenShown_ = false;
 };
 
 }  // namespace dialogs

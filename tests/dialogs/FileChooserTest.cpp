@@ -11,6 +11,7 @@
 #include <QTest>
 #include <cstdlib>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -36,6 +37,8 @@ void TypeKeys(QWidget* box, const QString& keys) {
     for (QChar key : keys) {
         if (key == '\b') {
             QTest::keyClick(box, Qt::Key_Backspace);
+        } else if (key.unicode() > 127) {
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(key), Qt::NoModifier);
         } else {
             QTest::keyClicks(box, QString(key));
         }
@@ -109,6 +112,9 @@ struct SaveRow {
     const char* result;   // file name in the result, "" for none
     const char* message;  // error shown on OK, "" for none
 };
+void PrintTo(const SaveRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class SaveNames : public FileChooser, public ::testing::WithParamInterface<SaveRow> {};
 
@@ -226,6 +232,9 @@ struct ReadRow {
     const char* entry;
     const char* box;
 };
+void PrintTo(const ReadRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class ReadPicks : public FileChooser, public ::testing::WithParamInterface<ReadRow> {};
 
@@ -296,6 +305,9 @@ struct ModeRow {
     QString label;
     bool nameBoxEnabled;
 };
+void PrintTo(const ModeRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class Modes : public FileChooser, public ::testing::WithParamInterface<ModeRow> {};
 

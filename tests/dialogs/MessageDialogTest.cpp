@@ -12,6 +12,7 @@
 #include <QTest>
 #include <algorithm>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -76,10 +77,17 @@ protected:
     void SetUp() override {
         ovn::ResetMenuState();
         script_ = testsupport::MakeScript();
+        // The window that asks, as in the program: messages are dialogs over it.
+        owner_ = std::make_unique<QWidget>();
+        owner_->show();
     }
-    void TearDown() override { script_.reset(); }
+    void TearDown() override {
+        script_.reset();
+        owner_.reset();
+    }
 
     std::unique_ptr<ui::ModalScript> script_;
+    std::unique_ptr<QWidget> owner_;
 };
 
 struct TypeRow {
@@ -90,6 +98,9 @@ struct TypeRow {
     std::uint32_t shownColor;
     bool onScreenCentre;
 };
+void PrintTo(const TypeRow& row, std::ostream* out) {
+    *out << row.name;
+}
 
 class MessageTypes : public MessageDialog, public ::testing::WithParamInterface<TypeRow> {};
 
@@ -116,7 +127,7 @@ TEST_P(MessageTypes, ShowsItsButtonsColourAndPlaceAndAnswersEachButton) {
             EXPECT_EQ(window.focusWidget(), Button(window, row.buttons.count(0) ? 0 : 1));
             testsupport::ClickButton(window, QString("cmdBut(%1)").arg(answer));
         });
-        EXPECT_EQ(dialogs::Ask(nullptr, row.type, row.color, "\r\nA question"), answer);
+        EXPECT_EQ(dialogs::Ask(owner_.get(), row.type, row.color, "\r\nA question"), answer);
         EXPECT_EQ(ovn::Shared().MessageAnswer, answer);
     }
 }
@@ -163,7 +174,7 @@ TEST_F(MessageDialog, ButtonRowsStandWhereTheLayoutPutsThem) {
             }
             testsupport::ClickButton(window, QString("cmdBut(%1)").arg(row.leftToRight.front()));
         });
-        dialogs::Ask(nullptr, row.type, dialogs::kYellow, "\r\nx");
+        dialogs::Ask(owner_.get(), row.type, dialogs::kYellow, "\r\nx");
     }
 }
 
@@ -195,7 +206,7 @@ TEST_F(MessageDialog, CentreNearAScreenEdgeKeepsTheDialogInside) {
                 area.contains(QRect(form.LeftTwips(), form.TopTwips(), form.WidthTwips() - 1, form.HeightTwips() - 1)));
             testsupport::ClickButton(window, "cmdBut(0)");
         });
-        dialogs::Ask(nullptr, 16, dialogs::kRed, "\r\nInvalid Filename");
+        dialogs::Ask(owner_.get(), 16, dialogs::kRed, "\r\nInvalid Filename");
     }
 }
 
@@ -224,7 +235,7 @@ TEST_F(MessageDialog, TextKeepsAnEmptyFirstLineAndIsCentred) {
         EXPECT_NEAR(left, image.width() - 1 - right, 3) << "the line is centred";
         testsupport::ClickButton(window, "cmdBut(0)");
     });
-    dialogs::Ask(nullptr, 0, dialogs::kYellow, "\r\nInvalid Entry(s).");
+    dialogs::Ask(owner_.get(), 0, dialogs::kYellow, "\r\nInvalid Entry(s).");
 }
 
 // Neither Enter nor Escape presses a button, nor does the close box close the
@@ -249,7 +260,7 @@ TEST_F(MessageDialog, EnterEscapeAndCloseRequestsPressNothing) {
             if (!okOnly) QTest::keyClick(focused, Qt::Key_Tab);
             QTest::keyClick(window.focusWidget(), Qt::Key_Space);  // Space presses the focused button
         });
-        const std::int16_t answer = dialogs::Ask(nullptr, type, dialogs::kYellow, "\r\nAre you sure ?");
+        const std::int16_t answer = dialogs::Ask(owner_.get(), type, dialogs::kYellow, "\r\nAre you sure ?");
         EXPECT_EQ(answer, type == 0 ? 0 : 2);
         ovn::Shared().MessageAnswer = 2;
     }
@@ -258,10 +269,10 @@ TEST_F(MessageDialog, EnterEscapeAndCloseRequestsPressNothing) {
 // An OK-only message after a question: the caller reads 0, not the old YES.
 TEST_F(MessageDialog, AnswerPersistsUntilTheNextPress) {
     testsupport::ExpectMessage(*script_, dialogs::kAnswerYes);
-    EXPECT_EQ(dialogs::Ask(nullptr, 17, dialogs::kYellow, "\r\nStore it ?"), dialogs::kAnswerYes);
+    EXPECT_EQ(dialogs::Ask(owner_.get(), 17, dialogs::kYellow, "\r\nStore it ?"), dialogs::kAnswerYes);
     EXPECT_EQ(ovn::Shared().MessageAnswer, dialogs::kAnswerYes);
     testsupport::ExpectMessage(*script_, dialogs::kAnswerOk);
-    dialogs::Ask(nullptr, 20, dialogs::kYellow, "\r\nDone.");
+    dialogs::Ask(owner_.get(), 20, dialogs::kYellow, "\r\nDone.");
     EXPECT_EQ(ovn::Shared().MessageAnswer, dialogs::kAnswerOk);
 }
 
@@ -276,8 +287,8 @@ TEST_F(MessageDialog, EachShowingStartsFromTheLayout) {
         EXPECT_EQ(BackgroundOf(*Child(window, "lblInformation")), ui::ColorFromBgr(dialogs::kYellow));
         testsupport::ClickButton(window, "cmdBut(3)");
     });
-    dialogs::Ask(nullptr, 7, dialogs::kYellow, "\r\nfirst");
-    EXPECT_EQ(dialogs::Ask(nullptr, 18, dialogs::kYellow, "\r\nsecond"), dialogs::kAnswerCancel);
+    dialogs::Ask(owner_.get(), 7, dialogs::kYellow, "\r\nfirst");
+    EXPECT_EQ(dialogs::Ask(owner_.get(), 18, dialogs::kYellow, "\r\nsecond"), dialogs::kAnswerCancel);
 }
 
 TEST_F(MessageDialog, CaptionsFitTheirControls) {
@@ -288,7 +299,7 @@ TEST_F(MessageDialog, CaptionsFitTheirControls) {
         EXPECT_TRUE(ui::CaptionFits(Child(window, "lblInformation")));
         testsupport::ClickButton(window, "cmdBut(3)");
     });
-    dialogs::Ask(nullptr, 2, dialogs::kYellow,
+    dialogs::Ask(owner_.get(), 2, dialogs::kYellow,
                  "\r\nAre you sure you want to\r\nclear ALL Item information ?\r\nA third line to fill the box");
 }
 
