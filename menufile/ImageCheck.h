@@ -11,11 +11,11 @@
 namespace ovn {
 
 struct ImageCheckResult {
-    std::size_t size = 0;          // bytes given
-    bool sizeOk = false;           // exactly 2409
-    std::vector<int> badSlots;     // slots 0..99 whose block CRC is wrong, ascending
-    std::uint32_t storedSum = 0;   // bytes 0..3, little-endian
-    std::uint32_t computedSum = 0; // sum of bytes 4..2407
+    std::size_t size = 0;           // bytes given
+    bool sizeOk = false;            // exactly 2409
+    std::vector<int> badSlots;      // slots 0..99 whose block CRC is wrong, ascending
+    std::uint32_t storedSum = 0;    // bytes 0..3, little-endian
+    std::uint32_t computedSum = 0;  // sum of bytes 4..2407
     bool sumOk() const { return storedSum == computedSum; }
     bool ok() const { return sizeOk && badSlots.empty() && sumOk(); }
 };

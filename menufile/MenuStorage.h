@@ -32,6 +32,9 @@ namespace testing {
 // pass an empty function to restore the real one.
 using WriteFunction = std::function<long(int fd, const void* data, std::size_t size)>;
 void SetWriteFunction(WriteFunction write);
+// While true, MenuSave cannot create its temporary file (as in a directory that
+// does not let the user add files) and takes the in-place road.
+void RefuseTemporaryFiles(bool refuse);
 }  // namespace testing
 
 }  // namespace ovn

@@ -38,6 +38,7 @@
 #include <map>
 
 #include "ui/Geometry.h"
+#include "ui/PickList.h"
 
 namespace ui {
 
@@ -50,6 +51,9 @@ public:
     QString Caption() const;                  // as set, "\r\n" kept
     void SetBackColor(std::uint32_t bgr);
     void SetWordWrap(bool wrap);
+
+private:
+    QString caption_;
 };
 
 class TextBox : public QLineEdit {
@@ -94,7 +98,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 };
 
-class ListBox : public QListWidget {
+class ListBox : public PickList {
     Q_OBJECT
 public:
     ListBox(QWidget* parent, const QString& name, Place place, FontKind font);
@@ -103,10 +107,13 @@ public:
     int ListCount() const;
     QString List(int index) const;
     void SetList(int index, const QString& line);
-    int ListIndex() const;          // -1 for none
-    bool SetListIndex(int index);   // raises onClick when the line changes
+    int ListIndex() const;         // -1 for none
+    bool SetListIndex(int index);  // raises onClick when the line changes
     void Refresh();
     std::function<void()> onClick;
+
+protected:
+    void Picked() override;
 };
 
 class CheckBox : public QCheckBox {
@@ -123,6 +130,9 @@ class OptionButton : public QRadioButton {
 public:
     OptionButton(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font, int index);
     int Index() const { return index_; }
+
+protected:
+    void nextCheckState() override;  // a click selects, never clears
 
 private:
     int index_;
@@ -144,7 +154,9 @@ public:
     std::function<void(int index)> onClick;
 
 private:
+    void Select(int index);  // checks `index`, clears the others, raises nothing
     QString name_;
+    bool selecting_ = false;
     std::map<int, OptionButton*> buttons_;
 };
 
@@ -191,6 +203,11 @@ private:
     QPoint from_;
     QPoint to_;
 };
+
+// Sets the caption font of `control` to `font`, shrunk just enough for the
+// caption to fit (see CaptionFits); the controls call it whenever their caption,
+// size or word wrap changes.
+void FitCaptionFont(QWidget* control, const QFont& font);
 
 // True when the caption of `control` (label, button, check box, option button,
 // frame title) fits inside the control at its current font.

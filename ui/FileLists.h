@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/Geometry.h"
+#include "ui/PickList.h"
 
 namespace ui {
 
@@ -31,11 +32,18 @@ public:
     const std::vector<Volume>& Volumes() const;
     // Selects the volume whose mount point is the longest prefix of `path`; raises no event.
     void SelectForPath(const QString& path);
-    QString Drive() const;  // mount point of the chosen volume, "" when none
+    QString Drive() const;           // mount point of the chosen volume, "" when none
     std::function<void()> onChange;  // a new volume chosen (user or program)
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;  // only with the focus
+
+private:
+    std::vector<Volume> volumes_;
+    int chosen_ = -1;
 };
 
-class DirectoryList : public QListWidget {
+class DirectoryList : public PickList {
     Q_OBJECT
 public:
     DirectoryList(QWidget* parent, const QString& name, Place place, FontKind font);
@@ -43,9 +51,15 @@ public:
     // Shows `path` (its parents above it, its subdirectories below it) and raises onChange when it changed.
     void SetPath(const QString& path);
     std::function<void()> onChange;
+
+protected:
+    bool Activated(int row) override;  // opens the entry
+
+private:
+    QString path_;
 };
 
-class FileList : public QListWidget {
+class FileList : public PickList {
     Q_OBJECT
 public:
     FileList(QWidget* parent, const QString& name, Place place, FontKind font);
@@ -58,6 +72,14 @@ public:
     bool SetListIndex(int index);
     QString List(int index) const;  // bare file name as on disk
     std::function<void()> onClick;  // follows every change of the selected entry, and a click
+
+protected:
+    void Picked() override;
+
+private:
+    void Fill();
+    QString path_;
+    QString pattern_ = QStringLiteral("*");
 };
 
 }  // namespace ui

@@ -53,6 +53,12 @@ private:
     ModalScript* previous_;
 };
 
+// For the layer's modal shows: under a script, shows `window` application-modal,
+// lets the script answer and returns true; on the offscreen platform without a
+// script, reports to standard error and aborts; otherwise returns false and the
+// caller runs its own modal loop.
+bool ShowScriptedOrAbort(QWidget& window);
+
 // The platform's message box titled "ERROR" with a stop icon and one OK
 // button; its objectName is "ErrorBox". Answered by a ModalScript in tests.
 void ShowErrorBox(QWidget* owner, const QString& text);

@@ -1,0 +1,568 @@
+#include "ui/Controls.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
+#include <QWheelEvent>
+
+namespace ui {
+
+namespace {
+
+constexpr const char* kNominalFont = "ovnNominalFont";
+constexpr double kSmallestPoints = 5.0;
+constexpr double kShrinkStep = 0.25;
+
+void Refit(QWidget* control) {
+    const QVariant nominal = control->property(kNominalFont);
+    if (nominal.isValid()) FitCaptionFont(control, nominal.value<QFont>());
+}
+
+// A caption as a button shows it: "&" is doubled so that Qt draws it instead of making a mnemonic.
+QString ButtonText(const QString& caption) {
+    return CaptionText(caption).replace(u'&', QStringLiteral("&&"));
+}
+
+bool SizeFits(const QSize& need, const QRect& box) {
+    return need.width() <= box.width() && need.height() <= box.height();
+}
+
+bool LabelFits(const QLabel& label) {
+    if (label.text().isEmpty()) return true;
+    const QRect box = label.contentsRect().adjusted(label.margin(), label.margin(), -label.margin(), -label.margin());
+    int flags = static_cast<int>(label.alignment());
+    if (label.wordWrap()) flags |= Qt::TextWordWrap;
+    const QRect need = QFontMetrics(label.font()).boundingRect(box, flags, label.text());
+    return SizeFits(need.size(), box);
+}
+
+bool ButtonFits(const QAbstractButton& button) {
+    if (button.text().isEmpty()) return true;
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.text = button.text();
+    option.rect = button.rect();
+    QStyle::SubElement contents = QStyle::SE_PushButtonContents;
+    if (qobject_cast<const QCheckBox*>(&button) != nullptr) contents = QStyle::SE_CheckBoxContents;
+    if (qobject_cast<const QRadioButton*>(&button) != nullptr) contents = QStyle::SE_RadioButtonContents;
+    const QRect box = button.style()->subElementRect(contents, &option, &button);
+    const QSize need = QFontMetrics(button.font()).size(Qt::TextShowMnemonic, button.text());
+    return SizeFits(need, box);
+}
+
+bool GroupBoxFits(const QGroupBox& frame) {
+    if (frame.title().isEmpty()) return true;
+    QStyleOptionGroupBox option;
+    option.initFrom(&frame);
+    option.text = frame.title();
+    option.rect = frame.rect();
+    option.lineWidth = 1;
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    option.textAlignment = frame.alignment();
+    const QRect label = frame.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &frame);
+    const QSize need = QFontMetrics(frame.font()).size(Qt::TextShowMnemonic, frame.title());
+    return frame.rect().contains(label) && need.width() <= label.width();
+}
+
+// Fixes font, geometry and object name, the parts every control shares.
+void Setup(QWidget* control, const QString& name, Place place) {
+    control->setObjectName(name);
+    control->setGeometry(ToPixels(place));
+}
+
+}  // namespace
+
+bool CaptionFits(const QWidget* control) {
+    if (const auto* label = qobject_cast<const QLabel*>(control)) return LabelFits(*label);
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return ButtonFits(*button);
+    if (const auto* frame = qobject_cast<const QGroupBox*>(control)) return GroupBoxFits(*frame);
+    return true;
+}
+
+void FitCaptionFont(QWidget* control, const QFont& font) {
+    control->setProperty(kNominalFont, font);
+    QFont fitted = font;
+    control->setFont(fitted);
+    while (!CaptionFits(control) && fitted.pointSizeF() - kShrinkStep >= kSmallestPoints) {
+        fitted.setPointSizeF(fitted.pointSizeF() - kShrinkStep);
+        control->setFont(fitted);
+    }
+}
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font,
+             Qt::Alignment align, bool border)
+    : QLabel(parent) {
+    Setup(this, name, place);
+    setTextFormat(Qt::PlainText);
+    if ((align & Qt::AlignVertical_Mask) == 0) align |= Qt::AlignTop;
+    setAlignment(align);
+    if (border) {
+        setFrameStyle(QFrame::Box | QFrame::Plain);
+        setLineWidth(1);
+    }
+    caption_ = caption;
+    setText(CaptionText(caption));
+    FitCaptionFont(this, MakeFont(font));
+}
+
+void Label::SetCaption(const QString& caption) {
+    caption_ = caption;
+    setText(CaptionText(caption));
+    Refit(this);
+}
+
+QString Label::Caption() const {
+    return caption_;
+}
+
+void Label::SetBackColor(std::uint32_t bgr) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, ColorFromBgr(bgr));
+    setPalette(colours);
+    setAutoFillBackground(true);
+}
+
+void Label::SetWordWrap(bool wrap) {
+    setWordWrap(wrap);
+    Refit(this);
+}
+
+// ---------------------------------------------------------------- CheckBox
+
+CheckBox::CheckBox(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font)
+    : QCheckBox(parent) {
+    Setup(this, name, place);
+    setText(ButtonText(caption));
+    FitCaptionFont(this, MakeFont(font));
+    connect(this, &QAbstractButton::clicked, this, [this] {
+        if (onClick) onClick();
+    });
+}
+
+int CheckBox::Value() const {
+    return isChecked() ? 1 : 0;
+}
+
+bool CheckBox::SetValue(int value) {
+    const bool checked = value != 0;
+    if (checked == isChecked()) return false;
+    setChecked(checked);
+    if (onClick) onClick();
+    return true;
+}
+
+// ---------------------------------------------------------------- OptionButton, OptionGroup
+
+OptionButton::OptionButton(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font,
+                           int index)
+    : QRadioButton(parent), index_(index) {
+    Setup(this, name, place);
+    setAutoExclusive(false);  // the group keeps the buttons exclusive, so that it can also clear them all
+    setText(ButtonText(caption));
+    FitCaptionFont(this, MakeFont(font));
+}
+
+void OptionButton::nextCheckState() {
+    if (!isChecked()) setChecked(true);
+}
+
+OptionGroup::OptionGroup(const QString& name, QObject* owner) : QObject(owner), name_(name) {
+    setObjectName(name);
+}
+
+OptionButton* OptionGroup::Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
+    auto* button =
+        new OptionButton(parent, QStringLiteral("%1(%2)").arg(name_).arg(index), place, caption, font, index);
+    buttons_[index] = button;
+    // A user's click checks an unchecked button (a click on the checked one changes nothing).
+    connect(button, &QAbstractButton::toggled, this, [this, index](bool checked) {
+        if (!checked || selecting_) return;
+        Select(index);
+        if (onClick) onClick(index);
+    });
+    return button;
+}
+
+OptionButton* OptionGroup::Button(int index) const {
+    const auto found = buttons_.find(index);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+bool OptionGroup::Value(int index) const {
+    const OptionButton* button = Button(index);
+    return button != nullptr && button->isChecked();
+}
+
+void OptionGroup::Select(int index) {
+    selecting_ = true;
+    for (const auto& [other, button] : buttons_) button->setChecked(other == index);
+    selecting_ = false;
+}
+
+bool OptionGroup::SetValue(int index, bool selected) {
+    OptionButton* button = Button(index);
+    if (button == nullptr || button->isChecked() == selected) return false;
+    if (!selected) {
+        selecting_ = true;
+        button->setChecked(false);
+        selecting_ = false;
+        return true;
+    }
+    Select(index);
+    if (onClick) onClick(index);
+    return true;
+}
+
+int OptionGroup::Selected() const {
+    for (const auto& [index, button] : buttons_) {
+        if (button->isChecked()) return index;
+    }
+    return -1;
+}
+
+// ---------------------------------------------------------------- Frame
+
+Frame::Frame(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font)
+    : QGroupBox(parent) {
+    Setup(this, name, place);
+    setTitle(ButtonText(caption));
+    FitCaptionFont(this, MakeFont(font));
+}
+
+// ---------------------------------------------------------------- CommandButton, CommandButtonArray
+
+CommandButton::CommandButton(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font,
+                             int index)
+    : QPushButton(parent), index_(index) {
+    Setup(this, name, place);
+    // Enter must never press a button by itself; Space does.
+    setAutoDefault(false);
+    setDefault(false);
+    setText(ButtonText(caption));
+    FitCaptionFont(this, MakeFont(font));
+}
+
+CommandButtonArray::CommandButtonArray(const QString& name, QObject* owner) : QObject(owner), name_(name) {
+    setObjectName(name);
+}
+
+CommandButton* CommandButtonArray::Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
+    auto* button =
+        new CommandButton(parent, QStringLiteral("%1(%2)").arg(name_).arg(index), place, caption, font, index);
+    buttons_[index] = button;
+    connect(button, &QAbstractButton::clicked, this, [this, index] {
+        if (onClick) onClick(index);
+    });
+    return button;
+}
+
+CommandButton* CommandButtonArray::Button(int index) const {
+    const auto found = buttons_.find(index);
+    return found == buttons_.end() ? nullptr : found->second;
+}
+
+// ---------------------------------------------------------------- Line
+
+Line::Line(QWidget* parent, const QString& name, int x1, int y1, int x2, int y2) : QWidget(parent) {
+    setObjectName(name);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    const QPoint a(TwipsToPixels(x1), TwipsToPixels(y1));
+    const QPoint b(TwipsToPixels(x2), TwipsToPixels(y2));
+    const QRect box = QRect(a, b).normalized();  // includes both end points
+    setGeometry(box);
+    from_ = a - box.topLeft();
+    to_ = b - box.topLeft();
+}
+
+void Line::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1));
+    painter.drawLine(from_, to_);
+}
+
+// ---------------------------------------------------------------- TextBox
+
+namespace {
+
+constexpr int kNoCharCode = -1;
+
+// The character code a key carries: printable characters, Backspace 8, Delete 127,
+// Enter 13, Ctrl with a letter its control code; kNoCharCode for the rest.
+int CharCodeOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Backspace:
+            return 8;
+        case Qt::Key_Delete:
+            return 127;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 13;
+        default:
+            break;
+    }
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    if ((mods & (Qt::AltModifier | Qt::MetaModifier)) != 0) return kNoCharCode;
+    if ((mods & Qt::ControlModifier) != 0) {
+        if (event.key() >= Qt::Key_A && event.key() <= Qt::Key_Z) return event.key() - Qt::Key_A + 1;
+        return kNoCharCode;
+    }
+    const QString text = event.text();
+    if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127) return text[0].unicode();
+    return kNoCharCode;
+}
+
+// Keys without a character code that only move the cursor or the selection.
+bool IsNavigationKey(int key) {
+    switch (key) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_Meta:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+TextBox::TextBox(QWidget* parent, const QString& name, Place place, FontKind font, Qt::Alignment align)
+    : QLineEdit(parent) {
+    Setup(this, name, place);
+    setFont(MakeFont(font));
+    setAlignment(align | Qt::AlignVCenter);
+}
+
+QString TextBox::Text() const {
+    return text();
+}
+
+void TextBox::SetText(const QString& text) {
+    setText(text);
+}
+
+void TextBox::SetBackColor(std::uint32_t bgr) {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, ColorFromBgr(bgr));
+    setPalette(colours);
+}
+
+void TextBox::SetSystemBackColor() {
+    // Back to the inherited palette: the platform's colour itself, not a copy of its value.
+    setPalette(QPalette());
+}
+
+QColor TextBox::BackColor() const {
+    return palette().color(QPalette::Base);
+}
+
+void TextBox::keyPressEvent(QKeyEvent* event) {
+    if (!onKeyPress) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const int code = CharCodeOf(*event);
+    if (code == kNoCharCode) {
+        if (IsNavigationKey(event->key())) {
+            QLineEdit::keyPressEvent(event);
+        } else {
+            event->ignore();  // Escape, Tab, function keys, Shift+Insert...: never edit the text
+        }
+        return;
+    }
+    event->accept();
+    const int result = onKeyPress(code);
+    if (result == 8) {
+        backspace();
+    } else if (result == 127) {
+        del();
+    } else if (result >= 32) {
+        insert(QString(QChar(result)));
+    }
+    // 0, 13 and other control codes insert nothing.
+}
+
+void TextBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Only leaving the box within its window counts; a popup or another window taking over does not.
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason) return;
+    if (onLostFocus) onLostFocus();
+}
+
+void TextBox::contextMenuEvent(QContextMenuEvent* event) {
+    if (onKeyPress) {
+        event->accept();  // its editing commands would bypass the key handler
+        return;
+    }
+    QLineEdit::contextMenuEvent(event);
+}
+
+void TextBox::dragEnterEvent(QDragEnterEvent* event) {
+    if (onKeyPress) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dragEnterEvent(event);
+}
+
+void TextBox::dropEvent(QDropEvent* event) {
+    if (onKeyPress) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::dropEvent(event);
+}
+
+void TextBox::inputMethodEvent(QInputMethodEvent* event) {
+    if (onKeyPress) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
+}
+
+bool TextBox::event(QEvent* event) {
+    if (onKeyPress) {
+        switch (event->type()) {
+            case QEvent::ShortcutOverride:
+                // Keys with a character code belong to the handler, not to window shortcuts.
+                if (CharCodeOf(*static_cast<QKeyEvent*>(event)) != kNoCharCode) {
+                    event->accept();
+                    return true;
+                }
+                break;
+            case QEvent::FocusIn:
+                setAttribute(Qt::WA_InputMethodEnabled, false);
+                break;
+            default:
+                break;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+// ---------------------------------------------------------------- ComboBox
+
+ComboBox::ComboBox(QWidget* parent, const QString& name, Place place, FontKind font) : QComboBox(parent) {
+    Setup(this, name, place);
+    setFont(MakeFont(font));
+    setEditable(false);
+    setFocusPolicy(Qt::StrongFocus);  // the wheel must not take the focus and change the choice
+    // A user's choice, by mouse or keyboard.
+    connect(this, &QComboBox::activated, this, [this] {
+        if (onClick) onClick();
+    });
+}
+
+void ComboBox::Clear() {
+    clear();
+}
+
+void ComboBox::AddItem(const QString& entry) {
+    const int before = currentIndex();
+    addItem(entry);
+    if (before < 0 && currentIndex() != before) {
+        // Qt selects the first entry of an empty list by itself.
+        const QSignalBlocker blocker(this);
+        setCurrentIndex(-1);
+    }
+}
+
+int ComboBox::ListCount() const {
+    return count();
+}
+
+QString ComboBox::Text() const {
+    return currentIndex() < 0 ? QString() : currentText();
+}
+
+bool ComboBox::SetText(const QString& text) {
+    return SetListIndex(findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+int ComboBox::ListIndex() const {
+    return currentIndex();
+}
+
+bool ComboBox::SetListIndex(int index) {
+    if (index < -1 || index >= count()) index = -1;
+    if (index == currentIndex()) return false;
+    setCurrentIndex(index);
+    if (onClick) onClick();
+    return true;
+}
+
+void ComboBox::wheelEvent(QWheelEvent* event) {
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+// ---------------------------------------------------------------- ListBox
+
+ListBox::ListBox(QWidget* parent, const QString& name, Place place, FontKind font)
+    : PickList(parent, name, place, font) {}
+
+void ListBox::Clear() {
+    clear();
+}
+
+void ListBox::AddItem(const QString& line) {
+    addItem(line);
+}
+
+int ListBox::ListCount() const {
+    return count();
+}
+
+QString ListBox::List(int index) const {
+    const QListWidgetItem* line = item(index);
+    return line == nullptr ? QString() : line->text();
+}
+
+void ListBox::SetList(int index, const QString& line) {
+    if (QListWidgetItem* entry = item(index)) entry->setText(line);
+}
+
+int ListBox::ListIndex() const {
+    return CurrentRow();
+}
+
+bool ListBox::SetListIndex(int index) {
+    if (index < -1 || index >= count()) index = -1;
+    if (index == CurrentRow()) return false;
+    MoveTo(index);
+    Picked();
+    return true;
+}
+
+void ListBox::Refresh() {
+    viewport()->update();
+}
+
+void ListBox::Picked() {
+    if (onClick) onClick();
+}
+
+}  // namespace ui

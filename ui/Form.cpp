@@ -1,0 +1,137 @@
+#include "ui/Form.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <algorithm>
+
+#include "ui/Geometry.h"
+#include "ui/ModalScript.h"
+
+namespace ui {
+
+struct Form::Impl {
+    bool unloaded = false;
+    bool modal = false;
+    QEventLoop* loop = nullptr;
+};
+
+namespace {
+
+Qt::WindowFlags FormFlags(bool dialog) {
+    // Title bar only: no close, minimise or maximise buttons.
+    return (dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+}
+
+QScreen* ScreenOf(const QWidget* widget) {
+    QScreen* screen = widget->screen();
+    return screen != nullptr ? screen : QGuiApplication::primaryScreen();
+}
+
+}  // namespace
+
+Form::Form(const QString& name, int clientWidthTwips, int clientHeightTwips, QWidget* owner)
+    : QWidget(owner, FormFlags(owner != nullptr)), impl_(new Impl) {
+    setObjectName(name);
+    setFixedSize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
+}
+
+Form::~Form() {
+    if (impl_->loop != nullptr) impl_->loop->quit();
+    delete impl_;
+}
+
+void Form::SetCaption(const QString& caption) {
+    setWindowTitle(caption);
+}
+
+QString Form::Caption() const {
+    return windowTitle();
+}
+
+int Form::LeftTwips() const {
+    return PixelsToTwips(frameGeometry().x());
+}
+int Form::TopTwips() const {
+    return PixelsToTwips(frameGeometry().y());
+}
+int Form::WidthTwips() const {
+    return PixelsToTwips(frameGeometry().width());
+}
+int Form::HeightTwips() const {
+    return PixelsToTwips(frameGeometry().height());
+}
+
+void Form::MoveTwips(int left, int top) {
+    QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
+    if (isWindow() && parentWidget() != nullptr) {
+        // A dialog placed off the screen cannot be reached and the program would look frozen.
+        const QRect area = ScreenOf(this)->availableGeometry();
+        const QSize outer = frameGeometry().size();
+        corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - outer.width())));
+        corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - outer.height())));
+    }
+    move(corner);
+}
+
+int Form::ScreenWidthTwips() {
+    return PixelsToTwips(QGuiApplication::primaryScreen()->geometry().width());
+}
+
+int Form::ScreenHeightTwips() {
+    return PixelsToTwips(QGuiApplication::primaryScreen()->geometry().height());
+}
+
+void Form::ShowModeless() {
+    impl_->unloaded = false;
+    show();
+}
+
+void Form::ShowModal() {
+    if (impl_->modal) return;  // a window already shown modally is not shown again
+    impl_->unloaded = false;
+    impl_->modal = true;
+    if (!ShowScriptedOrAbort(*this)) {
+        setWindowModality(Qt::ApplicationModal);
+        show();
+        if (!impl_->unloaded) {
+            QEventLoop loop;
+            impl_->loop = &loop;
+            loop.exec(QEventLoop::DialogExec);
+            impl_->loop = nullptr;
+        }
+    }
+    impl_->modal = false;
+}
+
+void Form::Unload() {
+    impl_->unloaded = true;
+    hide();
+    setWindowModality(Qt::NonModal);
+    if (impl_->loop != nullptr) impl_->loop->quit();
+}
+
+bool Form::IsUnloaded() const {
+    return impl_->unloaded;
+}
+
+void Form::closeEvent(QCloseEvent* event) {
+    if (onQueryUnload && onQueryUnload()) {
+        event->accept();
+        Unload();
+    } else {
+        event->ignore();
+    }
+}
+
+void Form::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();  // Escape closes nothing
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace ui

@@ -1,0 +1,100 @@
+#include "ui/Geometry.h"
+
+#include <QFile>
+#include <cmath>
+
+namespace ui {
+
+int TwipsToPixels(int twips) {
+    return static_cast<int>(std::lround(static_cast<double>(twips) / kTwipsPerPixel));
+}
+
+int PixelsToTwips(int pixels) {
+    return pixels * kTwipsPerPixel;
+}
+
+QRect ToPixels(const Place& place) {
+    // Edges are rounded, not the width, so that controls that meet in twips meet in pixels.
+    const int left = TwipsToPixels(place.left);
+    const int top = TwipsToPixels(place.top);
+    const int right = TwipsToPixels(place.left + place.width);
+    const int bottom = TwipsToPixels(place.top + place.height);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QColor ColorFromBgr(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+QString CaptionText(const QString& caption) {
+    QString text;
+    text.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption[i];
+        if (c == u'\r') {
+            text += u'\n';
+            if (i + 1 < caption.size() && caption[i + 1] == u'\n') ++i;
+        } else if (c == u'&' && i + 1 < caption.size() && caption[i + 1] == u'&') {
+            text += u'&';
+            ++i;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+QString FromLatin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToLatin1(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString FromPath(const std::string& path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string ToPath(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QFont MakeFont(FontKind kind) {
+    QFont font;
+    double points = 9.75;
+    bool fixedPitch = false;
+    switch (kind) {
+        case FontKind::Default:
+            points = 9.75;
+            break;
+        case FontKind::A:
+            points = 13.5;
+            break;
+        case FontKind::B:
+        case FontKind::Message:
+            points = 12;
+            break;
+        case FontKind::C:
+            points = 15;
+            fixedPitch = true;
+            break;
+    }
+    if (fixedPitch) {
+        font.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Monospace")});
+        font.setStyleHint(QFont::TypeWriter);
+        font.setFixedPitch(true);
+    } else {
+        font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+        font.setStyleHint(QFont::SansSerif);
+    }
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    return font;
+}
+
+}  // namespace ui
