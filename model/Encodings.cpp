@@ -18,7 +18,10 @@ std::string_view LastTwo(std::string_view text) {
 
 std::string TwoDigits(unsigned value) {
     std::string text = std::to_string(value);
-    return text.size() < 2 ? "0" + text : text;
+    if (text.size() < 2) {
+        text.insert(text.begin(), '0');
+    }
+    return text;
 }
 
 }  // namespace

@@ -137,10 +137,11 @@ CookTimeVerdict ValidateCookTimeBoxes(std::string_view hours, std::string_view m
 }
 
 std::string PadTimeBox(std::string_view text) {
-    if (text.size() < 2 && IsNumber(text)) {
-        return "0" + std::string(text);
+    std::string padded(text);
+    if (padded.size() < 2 && IsNumber(padded)) {
+        padded.insert(padded.begin(), '0');
     }
-    return std::string(text);
+    return padded;
 }
 
 int NumericKeyFilter(int KeyChar, bool AllowMinus, bool NoDecimalPoint) {
