@@ -1,0 +1,39 @@
+#include "tools/ovntool/Output.h"
+
+#include <ostream>
+
+#include "menufile/ImageCodec.h"
+#include "menufile/MenuStorage.h"
+#include "tools/ovntool/Commands.h"
+
+namespace ovntool {
+
+std::optional<OutputOptions> GetOutputOptions(const ParsedArgs& parsed, std::ostream& err) {
+    const auto oven = parsed.options.find("--oven");
+    const auto out = parsed.options.find("-o");
+    if (oven == parsed.options.end()) {
+        UsageError(err, "--oven gas|electric is required");
+        return std::nullopt;
+    }
+    const auto ovenType = ParseOvenName(oven->second);
+    if (!ovenType) {
+        UsageError(err, "--oven must be gas or electric, not '" + oven->second + "'");
+        return std::nullopt;
+    }
+    if (out == parsed.options.end() || out->second.empty()) {
+        UsageError(err, "-o OUTFILE is required");
+        return std::nullopt;
+    }
+    return OutputOptions{*ovenType, out->second};
+}
+
+int SaveMenu(const ovn::MenuItemTable& items, const OutputOptions& options, std::ostream& err) {
+    ovn::MenuImageBytes image{};  // zero-filled: the tool's files end in a 0 byte
+    ovn::EncodeMenu(items, options.ovenType, image);
+    const bool saved = ovn::MenuSave(options.outPath, image, [&err](const std::string& message) {
+        err << "ovntool: cannot write the menu file: " << message << "\n";
+    });
+    return saved ? kExitOk : kExitError;
+}
+
+}  // namespace ovntool
