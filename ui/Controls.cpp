@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -452,6 +453,13 @@ bool TextBox::event(QEvent* event) {
                 break;
             case QEvent::FocusIn:
                 setAttribute(Qt::WA_InputMethodEnabled, false);
+                break;
+            case QEvent::MouseButtonRelease:
+                // The middle button pastes the X11 selection.
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+                    event->accept();
+                    return true;
+                }
                 break;
             default:
                 break;

@@ -53,6 +53,30 @@ INSTANTIATE_TEST_SUITE_P(
                       MountCase{"EmptyTable", "", {{"/", "/"}}}, MountCase{"Garbage", "no\n\n  \nx y\n", {{"/", "/"}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(DriveList, VolumesAreNamedByTheirLabels) {
+    QTemporaryDir temp;
+    const QString root = temp.path();
+    ASSERT_TRUE(QDir(root).mkpath("dev") && QDir(root).mkpath("by-label"));
+    for (const char* device : {"sdb1", "sdc1"}) {
+        QFile f(root + "/dev/" + device);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    ASSERT_TRUE(QFile::link("../dev/sdb1", root + "/by-label/USB\\x20STICK"));
+    const QString table = QString(
+                              "%1/dev/sda1 / ext4 rw 0 0\n%1/dev/sdb1 /media/usb vfat rw 0 0\n"
+                              "%1/dev/sdc1 /media/disk exfat rw 0 0\n")
+                              .arg(root);
+    auto volumes = ui::VolumesFromMountTable(table);
+    ui::NameByLabels(volumes, table, root + "/by-label");
+    ASSERT_EQ(volumes.size(), 3u);
+    EXPECT_EQ(volumes[0].name, "/");
+    EXPECT_EQ(volumes[1].name, "/media/disk");
+    EXPECT_EQ(volumes[2].name, "USB STICK");
+    EXPECT_EQ(volumes[2].mountPoint, "/media/usb");
+    ui::NameByLabels(volumes, table, root + "/missing");  // no label directory: names stay
+    EXPECT_EQ(volumes[2].name, "USB STICK");
+}
+
 TEST(DriveList, MachineVolumesAreDirectoriesAndIncludeTheRoot) {
     const auto volumes = ui::MountedVolumes();
     ASSERT_FALSE(volumes.empty());

@@ -56,12 +56,14 @@ TEST_P(Placement, DialogsStayInsideTheAvailableArea) {
     const PlaceCase& row = GetParam();
     ui::Form owner("frmOpening", 11115, 6780);
     ui::Form dialog("frmDialog", 5550, 3810, row.dialog ? &owner : nullptr);
+    const int width = dialog.WidthTwips();
+    const int height = dialog.HeightTwips();
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const int areaLeft = ui::PixelsToTwips(area.left());
     const int areaTop = ui::PixelsToTwips(area.top());
     dialog.MoveTwips(areaLeft + row.left, areaTop + row.top);
-    const int maxLeft = ui::PixelsToTwips(area.right() + 1) - dialog.WidthTwips();
-    const int maxTop = ui::PixelsToTwips(area.bottom() + 1) - dialog.HeightTwips();
+    const int maxLeft = ui::PixelsToTwips(area.right() + 1) - width;
+    const int maxTop = ui::PixelsToTwips(area.bottom() + 1) - height;
     EXPECT_EQ(dialog.LeftTwips(), row.wantLeft == -1 ? maxLeft : areaLeft + row.wantLeft);
     EXPECT_EQ(dialog.TopTwips(), row.wantTop == -2 ? maxTop : areaTop + row.wantTop);
 }
@@ -75,6 +77,8 @@ INSTANTIATE_TEST_SUITE_P(Table, Placement,
 
 TEST(FormWindow, TwipsOfTheOuterFrame) {
     ui::Form form("frmOpening", 11115, 6780);
+    EXPECT_EQ(form.WidthTwips(), 11115);  // before the window exists too
+    EXPECT_EQ(form.HeightTwips(), 6780);
     form.MoveTwips(1500, 750);
     EXPECT_EQ(form.LeftTwips(), 1500);
     EXPECT_EQ(form.TopTwips(), 750);
