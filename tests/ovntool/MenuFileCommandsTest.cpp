@@ -128,6 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
     Paths, UnreadableFileTest,
     ::testing::Values(UnreadableRow{"Missing", "nothing.ovn", "nothing.ovn: No such file or directory"},
                       UnreadableRow{"Directory", "adir", "adir: Is a directory"},
+                      UnreadableRow{"Device", "/dev/zero", "/dev/zero: a device, not a file"},
                       UnreadableRow{"PlainFileAsParent", "plain.ovn/x.ovn", "Not a directory"},
                       UnreadableRow{
                           "NameTooLong",
