@@ -122,6 +122,7 @@ TEST_P(UnreadableFileTest, EveryCommandExitsTwoWithTheReasonAndNoOutput) {
         EXPECT_EQ(r.out, "") << command[0];
         EXPECT_NE(r.err.find(GetParam().reason), std::string::npos) << command[0] << ": " << r.err;
     }
+    EXPECT_FALSE(fs::exists(Path("m.ovn")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
