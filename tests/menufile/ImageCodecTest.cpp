@@ -105,16 +105,6 @@ TEST(ImageCodec, EncodingWritesOnlyItsOwnBlockAndNeverTheTrailingByte) {
               CalculateByteSum(image, 4, 2404));
 }
 
-TEST(ImageCodec, SlotsOutsideTheTableAreIgnored) {
-    MenuImageBytes image{};
-    FileDataFromItemMemory(Roast(), image, -1);
-    FileDataFromItemMemory(Roast(), image, 100);
-    EXPECT_EQ(image, MenuImageBytes{});
-    MenuItemRecord item = Roast();
-    FileDataToItemMemory(image, 100, item);
-    EXPECT_EQ(item, Roast());
-}
-
 TEST(ImageCodec, RoastOffClearsTheHoldWordWhateverTheBlockHeld) {
     MenuImageBytes image;
     image.fill(0xFF);

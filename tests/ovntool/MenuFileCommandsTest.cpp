@@ -122,12 +122,14 @@ TEST_P(UnreadableFileTest, EveryCommandExitsTwoWithTheReasonAndNoOutput) {
         EXPECT_EQ(r.out, "") << command[0];
         EXPECT_NE(r.err.find(GetParam().reason), std::string::npos) << command[0] << ": " << r.err;
     }
+    EXPECT_FALSE(fs::exists(Path("m.ovn")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, UnreadableFileTest,
     ::testing::Values(UnreadableRow{"Missing", "nothing.ovn", "nothing.ovn: No such file or directory"},
                       UnreadableRow{"Directory", "adir", "adir: Is a directory"},
+                      UnreadableRow{"Device", "/dev/zero", "/dev/zero: a device, not a file"},
                       UnreadableRow{"PlainFileAsParent", "plain.ovn/x.ovn", "Not a directory"},
                       UnreadableRow{
                           "NameTooLong",
