@@ -27,6 +27,19 @@ void Refit(QWidget* control) {
     if (nominal.isValid()) FitCaptionFont(control, nominal.value<QFont>());
 }
 
+// Fits the caption again whenever a window moves or resizes one of its controls.
+class RefitOnResize : public QObject {
+public:
+    static RefitOnResize* Instance() {
+        static RefitOnResize* instance = new RefitOnResize;
+        return instance;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) Refit(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+
 // A caption as a button shows it: "&" is doubled so that Qt draws it instead of making a mnemonic.
 QString ButtonText(const QString& caption) {
     return CaptionText(caption).replace(u'&', QStringLiteral("&&"));
@@ -89,6 +102,7 @@ bool CaptionFits(const QWidget* control) {
 }
 
 void FitCaptionFont(QWidget* control, const QFont& font) {
+    if (!control->property(kNominalFont).isValid()) control->installEventFilter(RefitOnResize::Instance());
     control->setProperty(kNominalFont, font);
     QFont fitted = font;
     control->setFont(fitted);

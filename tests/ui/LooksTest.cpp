@@ -181,6 +181,10 @@ TEST(Captions, LabelKeepsTheCaptionAsSetAndGrowsBackAfterALongOne) {
     EXPECT_EQ(label.text(), "Page\n");
     label.SetCaption("Page");
     EXPECT_DOUBLE_EQ(label.font().pointSizeF(), 13.5);
+    form.ShowModeless();
+    label.resize(30, label.height());  // a window narrowing the box fits the caption again
+    EXPECT_LT(label.font().pointSizeF(), 13.5);
+    EXPECT_TRUE(ui::CaptionFits(&label));
     label.SetBackColor(65535);
     EXPECT_EQ(label.palette().color(QPalette::Window), QColor(255, 255, 0));
     EXPECT_TRUE(label.autoFillBackground());
