@@ -12,7 +12,8 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
-#include <QWheelEvent>
+
+#include "ui/Wheel.h"
 
 namespace ui {
 
@@ -534,10 +535,7 @@ bool ComboBox::SetListIndex(int index) {
 }
 
 void ComboBox::wheelEvent(QWheelEvent* event) {
-    if (!hasFocus()) {
-        event->ignore();
-        return;
-    }
+    if (RefuseWheelWithoutFocus(*this, *event)) return;
     QComboBox::wheelEvent(event);
 }
 
@@ -572,11 +570,7 @@ int ListBox::ListIndex() const {
 }
 
 bool ListBox::SetListIndex(int index) {
-    if (index < -1 || index >= count()) index = -1;
-    if (index == CurrentRow()) return false;
-    MoveTo(index);
-    Picked();
-    return true;
+    return ProgramPick(index);
 }
 
 void ListBox::Refresh() {

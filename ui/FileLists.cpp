@@ -6,8 +6,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QWheelEvent>
 #include <algorithm>
+
+#include "ui/Wheel.h"
 
 namespace ui {
 
@@ -179,10 +180,7 @@ QString DriveList::Drive() const {
 }
 
 void DriveList::wheelEvent(QWheelEvent* event) {
-    if (!hasFocus()) {
-        event->ignore();
-        return;
-    }
+    if (RefuseWheelWithoutFocus(*this, *event)) return;
     QComboBox::wheelEvent(event);
 }
 
@@ -279,11 +277,7 @@ int FileList::ListIndex() const {
 }
 
 bool FileList::SetListIndex(int index) {
-    if (index < -1 || index >= count()) index = -1;
-    if (index == CurrentRow()) return false;
-    MoveTo(index);
-    Picked();
-    return true;
+    return ProgramPick(index);
 }
 
 QString FileList::List(int index) const {

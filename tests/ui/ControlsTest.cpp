@@ -88,6 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
         SetterCase{"ComboTextNoEntry", [](ControlsTest& t) { return t.fan->SetText("low"); }, true, "fan=-1;"},
         SetterCase{"EmptyComboLastEntry", [](ControlsTest& t) { return t.power->SetListIndex(-1); }, false, ""},
         SetterCase{"ListIndex", [](ControlsTest& t) { return t.list->SetListIndex(3); }, true, "list=3;"},
+        SetterCase{"ListOutOfRange", [](ControlsTest& t) { return t.list->SetListIndex(99); }, true, "list=-1;"},
+        SetterCase{"ComboOutOfRange", [](ControlsTest& t) { return t.fan->SetListIndex(3); }, true, "fan=-1;"},
         SetterCase{"ListSameIndex", [](ControlsTest& t) { return t.list->SetListIndex(1); }, false, ""},
         SetterCase{"CheckClear", [](ControlsTest& t) { return t.roast->SetValue(0); }, true, "roast=0;"},
         SetterCase{"CheckSameValue", [](ControlsTest& t) { return t.roast->SetValue(1); }, false, ""},
