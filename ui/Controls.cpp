@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -25,6 +26,19 @@ void Refit(QWidget* control) {
     const QVariant nominal = control->property(kNominalFont);
     if (nominal.isValid()) FitCaptionFont(control, nominal.value<QFont>());
 }
+
+// Fits the caption again whenever a window moves or resizes one of its controls.
+class RefitOnResize : public QObject {
+public:
+    static RefitOnResize* Instance() {
+        static RefitOnResize* instance = new RefitOnResize;
+        return instance;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) Refit(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
 
 // A caption as a button shows it: "&" is doubled so that Qt draws it instead of making a mnemonic.
 QString ButtonText(const QString& caption) {
@@ -88,6 +102,7 @@ bool CaptionFits(const QWidget* control) {
 }
 
 void FitCaptionFont(QWidget* control, const QFont& font) {
+    if (!control->property(kNominalFont).isValid()) control->installEventFilter(RefitOnResize::Instance());
     control->setProperty(kNominalFont, font);
     QFont fitted = font;
     control->setFont(fitted);
@@ -452,6 +467,13 @@ bool TextBox::event(QEvent* event) {
                 break;
             case QEvent::FocusIn:
                 setAttribute(Qt::WA_InputMethodEnabled, false);
+                break;
+            case QEvent::MouseButtonRelease:
+                // The middle button pastes the X11 selection.
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+                    event->accept();
+                    return true;
+                }
                 break;
             default:
                 break;

@@ -94,7 +94,7 @@ struct TypeRow {
     const char* name;
     std::int16_t type;
     std::uint32_t color;
-    std::set<int> buttons;
+    std::vector<int> leftToRight;  // the buttons shown, from left to right
     std::uint32_t shownColor;
     bool onScreenCentre;
 };
@@ -104,10 +104,11 @@ void PrintTo(const TypeRow& row, std::ostream* out) {
 
 class MessageTypes : public MessageDialog, public ::testing::WithParamInterface<TypeRow> {};
 
-// Each type, each of its buttons: the set shown, the colour, the place, the answer.
+// Each type, each of its buttons: the set shown and where, the colour, the
+// window's place, the focus, the answer.
 TEST_P(MessageTypes, ShowsItsButtonsColourAndPlaceAndAnswersEachButton) {
     const TypeRow& row = GetParam();
-    for (int answer : row.buttons) {
+    for (int answer : row.leftToRight) {
         SCOPED_TRACE(answer);
         ovn::Shared().FormCenterX = 5000;
         ovn::Shared().FormCenterY = 4000;
@@ -115,16 +116,28 @@ TEST_P(MessageTypes, ShowsItsButtonsColourAndPlaceAndAnswersEachButton) {
         script_->Expect("frmMEMessage100", [&](QWidget& window) {
             ui::Form& form = AsForm(window);
             EXPECT_EQ(form.Caption(), "Information");
-            EXPECT_EQ(VisibleButtons(window), row.buttons);
-            EXPECT_EQ(BackgroundOf(*Child(window, "lblInformation")), ui::ColorFromBgr(row.shownColor));
+            QWidget* label = Child(window, "lblInformation");
+            EXPECT_EQ(BackgroundOf(*label), ui::ColorFromBgr(row.shownColor));
+            EXPECT_EQ(VisibleButtons(window), std::set<int>(row.leftToRight.begin(), row.leftToRight.end()));
+            // One row below the text, flush with its edges; 17 leaves Cancel's gap.
+            std::vector<QRect> boxes;
+            for (int index : row.leftToRight) boxes.push_back(Button(window, index)->geometry());
+            EXPECT_EQ(boxes.front().left(), label->geometry().left());
+            EXPECT_EQ(boxes.back().right(), label->geometry().right());
+            for (std::size_t i = 1; i < boxes.size(); ++i) {
+                EXPECT_GT(boxes[i].left(), boxes[i - 1].right() + (boxes.size() == 2 ? boxes[0].width() : 0));
+                EXPECT_EQ(boxes[i].top(), boxes[0].top());
+            }
+            EXPECT_GT(boxes[0].top(), label->geometry().bottom());
+            for (int index : row.leftToRight) EXPECT_TRUE(ui::CaptionFits(Button(window, index))) << index;
             const QPoint requested =
                 row.onScreenCentre
                     ? QPoint(static_cast<int>(ui::Form::ScreenWidthTwips() / 2.0 - form.WidthTwips() / 2.0),
                              static_cast<int>(ui::Form::ScreenHeightTwips() / 2.0 - form.HeightTwips() / 2.0))
                     : QPoint(5000 - form.WidthTwips() / 2, 4000 - form.HeightTwips() / 2);
             ExpectPlacedAt(form, ExpectedTopLeft(requested.x(), requested.y(), form));
-            // The focus starts on the first visible button in tab order.
-            EXPECT_EQ(window.focusWidget(), Button(window, row.buttons.count(0) ? 0 : 1));
+            // The focus starts on the first visible button in tab order (OK, else YES).
+            EXPECT_EQ(window.focusWidget(), Button(window, row.leftToRight.front()));
             testsupport::ClickButton(window, QString("cmdBut(%1)").arg(answer));
         });
         EXPECT_EQ(dialogs::Ask(owner_.get(), row.type, row.color, "\r\nA question"), answer);
@@ -136,47 +149,16 @@ INSTANTIATE_TEST_SUITE_P(
     AllTypes, MessageTypes,
     ::testing::Values(TypeRow{"Type0OkOnScreen", 0, dialogs::kYellow, {0}, dialogs::kYellow, true},
                       TypeRow{"Type1YesNoOnScreen", 1, dialogs::kYellow, {1, 2}, dialogs::kYellow, true},
-                      TypeRow{"Type2YesCancelNoOnScreen", 2, dialogs::kRed, {1, 2, 3}, dialogs::kRed, true},
+                      TypeRow{"Type2YesCancelNoOnScreen", 2, dialogs::kRed, {1, 3, 2}, dialogs::kRed, true},
                       TypeRow{"Type16OkOnCentre", 16, dialogs::kRed, {0}, dialogs::kRed, false},
                       TypeRow{"Type17YesNoOnCentre", 17, dialogs::kYellow, {1, 2}, dialogs::kYellow, false},
-                      TypeRow{"Type18YesCancelNoOnCentre", 18, dialogs::kYellow, {1, 2, 3}, dialogs::kYellow, false},
+                      TypeRow{"Type18YesCancelNoOnCentre", 18, dialogs::kYellow, {1, 3, 2}, dialogs::kYellow, false},
                       TypeRow{"Type5RedOkOnScreen", 5, dialogs::kYellow, {0}, dialogs::kRed, true},
                       TypeRow{"Type15RedOkOnScreen", 15, dialogs::kYellow, {0}, dialogs::kRed, true},
                       TypeRow{"NegativeRedOkOnScreen", -3, dialogs::kYellow, {0}, dialogs::kRed, true},
                       TypeRow{"Type19RedOkOnCentre", 19, dialogs::kYellow, {0}, dialogs::kRed, false},
                       TypeRow{"Type20RedOkOnCentre", 20, dialogs::kYellow, {0}, dialogs::kRed, false}),
     [](const ::testing::TestParamInfo<TypeRow>& info) { return info.param.name; });
-
-// YES left, Cancel in the middle, NO right, on one row below the text; with
-// type 17 the middle stays empty.
-TEST_F(MessageDialog, ButtonRowsStandWhereTheLayoutPutsThem) {
-    struct Row {
-        std::int16_t type;
-        std::vector<int> leftToRight;
-    };
-    for (const Row& row : {Row{18, {1, 3, 2}}, Row{17, {1, 2}}, Row{0, {0}}}) {
-        SCOPED_TRACE(row.type);
-        script_->Expect("frmMEMessage100", [&](QWidget& window) {
-            const QRect text = Child(window, "lblInformation")->geometry();
-            int previousRight = text.left() - 1;
-            for (int index : row.leftToRight) {
-                const QRect button = Button(window, index)->geometry();
-                EXPECT_GT(button.left(), previousRight) << index;
-                EXPECT_GT(button.top(), text.bottom()) << index;
-                EXPECT_EQ(button.top(), Button(window, row.leftToRight.front())->geometry().top());
-                previousRight = button.right();
-            }
-            EXPECT_EQ(previousRight, text.right()) << "the row ends flush with the text";
-            if (row.type == 17) {
-                const QRect cancel = ui::ToPixels({1860, 1440, 1575, 435});
-                EXPECT_LT(Button(window, 1)->geometry().right(), cancel.left());
-                EXPECT_GT(Button(window, 2)->geometry().left(), cancel.right());
-            }
-            testsupport::ClickButton(window, QString("cmdBut(%1)").arg(row.leftToRight.front()));
-        });
-        dialogs::Ask(owner_.get(), row.type, dialogs::kYellow, "\r\nx");
-    }
-}
 
 // A window's centre near an edge of the screen would put the message partly
 // off it: the dialog is kept inside the available area.
@@ -276,49 +258,20 @@ TEST_F(MessageDialog, AnswerPersistsUntilTheNextPress) {
     EXPECT_EQ(ovn::Shared().MessageAnswer, dialogs::kAnswerOk);
 }
 
-// Every showing loads a fresh window: buttons hidden by one do not stay hidden.
-TEST_F(MessageDialog, EachShowingStartsFromTheLayout) {
-    script_->Expect("frmMEMessage100", [](QWidget& window) {
-        EXPECT_EQ(VisibleButtons(window), (std::set<int>{0}));
-        testsupport::ClickButton(window, "cmdBut(0)");
-    });
-    script_->Expect("frmMEMessage100", [](QWidget& window) {
-        EXPECT_EQ(VisibleButtons(window), (std::set<int>{1, 2, 3}));
-        EXPECT_EQ(BackgroundOf(*Child(window, "lblInformation")), ui::ColorFromBgr(dialogs::kYellow));
-        testsupport::ClickButton(window, "cmdBut(3)");
-    });
-    dialogs::Ask(owner_.get(), 7, dialogs::kYellow, "\r\nfirst");
-    EXPECT_EQ(dialogs::Ask(owner_.get(), 18, dialogs::kYellow, "\r\nsecond"), dialogs::kAnswerCancel);
-}
-
-TEST_F(MessageDialog, CaptionsFitTheirControls) {
-    script_->Expect("frmMEMessage100", [](QWidget& window) {
-        for (int index = 0; index < 4; ++index) {
-            EXPECT_TRUE(ui::CaptionFits(Button(window, index))) << index;
-        }
-        EXPECT_TRUE(ui::CaptionFits(Child(window, "lblInformation")));
-        testsupport::ClickButton(window, "cmdBut(3)");
-    });
-    dialogs::Ask(owner_.get(), 2, dialogs::kYellow,
-                 "\r\nAre you sure you want to\r\nclear ALL Item information ?\r\nA third line to fill the box");
-}
-
+// At start-up there is no window yet: the message stands alone, centred on the screen.
 TEST_F(MessageDialog, StartupFailureShowsRedOkOnTheScreenCentre) {
-    ovn::Shared().FormCenterX = 0;
-    ovn::Shared().FormCenterY = 0;
     testsupport::SeenMessage seen;
-    script_->Expect("frmMEMessage100", [&seen](QWidget& window) {
+    testsupport::ExpectMessage(*script_, dialogs::kAnswerOk, &seen);
+    script_->Expect("frmMEMessage100", [](QWidget& window) {
         ui::Form& form = AsForm(window);
-        seen.type = ovn::Shared().MessageType;
-        seen.color = ovn::Shared().MessageColor;
-        seen.text = ovn::Shared().MessageText;
         EXPECT_EQ(VisibleButtons(window), (std::set<int>{0}));
         EXPECT_EQ(BackgroundOf(*Child(window, "lblInformation")), ui::ColorFromBgr(dialogs::kRed));
-        ExpectPlacedAt(form, ExpectedTopLeft(ui::Form::ScreenWidthTwips() / 2 - form.WidthTwips() / 2,
-                                             ui::Form::ScreenHeightTwips() / 2 - form.HeightTwips() / 2, form));
+        ExpectPlacedAt(form, {ui::Form::ScreenWidthTwips() / 2 - form.WidthTwips() / 2,
+                              ui::Form::ScreenHeightTwips() / 2 - form.HeightTwips() / 2});
         testsupport::ClickButton(window, "cmdBut(0)");
     });
     dialogs::ReportStartupFailure("\r\nInitialization Error #2");
+    dialogs::ReportStartupFailure("\r\nInitialization Error #3");
     EXPECT_EQ(seen.type, 0);
     EXPECT_EQ(seen.color, dialogs::kRed);
     EXPECT_EQ(seen.text, "\r\nInitialization Error #2");

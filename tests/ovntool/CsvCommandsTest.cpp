@@ -117,16 +117,11 @@ INSTANTIATE_TEST_SUITE_P(
     Inputs, BadCsvTest,
     ::testing::Values(
         BadCsvRow{"Empty", "", "line 1: no header line (slot,name,cook_temp,...); the file is empty"},
-        BadCsvRow{"OnlyBlankLines", "\n\r\n\n", "line 1: no header line (slot,name,cook_temp,...); the file is empty"},
         BadCsvRow{"MissingHeader", "0,ROAST,350,0130,LOW,80,1,160\n",
                   "line 1: \"0\": unknown column; the header holds slot,name,cook_temp,cook_time,fan_speed,"
                   "power_level,roast_n_hold,hold_temp in any order"},
         BadCsvRow{"UnknownColumn", "slot,name,colour\n",
                   "line 1: \"colour\": unknown column; the header holds "
-                  "slot,name,cook_temp,cook_time,fan_speed,power_level,"
-                  "roast_n_hold,hold_temp in any order"},
-        BadCsvRow{"HeaderInUpperCase", "SLOT\n0\n",
-                  "line 1: \"SLOT\": unknown column; the header holds "
                   "slot,name,cook_temp,cook_time,fan_speed,power_level,"
                   "roast_n_hold,hold_temp in any order"},
         BadCsvRow{"DuplicateColumn", "slot,name,name\n", "line 1: name: column given twice"},
@@ -135,8 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
                   "line 3: slot: slot 5 is already on line 2"},
         BadCsvRow{"SlotOutOfRange", H + "100,A,350,0130,LOW,80,0,160\n",
                   "line 2: slot: \"100\" is not a slot number 0 to 99"},
-        BadCsvRow{"SlotNegative", H + "-1,A,350,0130,LOW,80,0,160\n",
-                  "line 2: slot: \"-1\" is not a slot number 0 to 99"},
         BadCsvRow{"TooFewFields", H + "1,A,350\n", "line 2: 3 fields, the header has 8"},
         BadCsvRow{"UnterminatedQuote", H + "1,\"ROAST,350,0130,LOW,80,0,160\n2,B\n",
                   "line 2: a quoted field is never closed"},
@@ -157,16 +150,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "line 2: name: character \"\xC3\xA9\" is not allowed (space to '_', letters are upper-cased)"},
         BadCsvRow{"CookTempAboveGas", H + "1,A,501,0130,LOW,80,0,160\n",
                   "line 2: cook_temp: \"501\" is not a whole number 200 to 500 (gas oven)"},
-        BadCsvRow{"CookTempNotNumber", H + "1,A, 350,0130,LOW,80,0,160\n",
-                  "line 2: cook_temp: \" 350\" is not a whole number 200 to 500 (gas oven)"},
         BadCsvRow{"TimePast1800", H + "1,A,350,1801,LOW,80,0,160\n",
                   "line 2: cook_time: \"1801\" is not a time HHMM of four digits up to 1800"},
         BadCsvRow{"TimeHours", H + "1,A,350,1900,LOW,80,0,160\n",
                   "line 2: cook_time: \"1900\": hours must be 00 to 18"},
         BadCsvRow{"TimeMinutes", H + "1,A,350,0060,LOW,80,0,160\n",
                   "line 2: cook_time: \"0060\": minutes must be 00 to 59"},
-        BadCsvRow{"TimeThreeDigits", H + "1,A,350,130,LOW,80,0,160\n",
-                  "line 2: cook_time: \"130\" is not a time HHMM of four digits up to 1800"},
         BadCsvRow{"FanLowerCase", H + "1,A,350,0130,low,80,0,160\n",
                   "line 2: fan_speed: \"low\" is not OFF, LOW or HIGH"},
         BadCsvRow{"PowerNotInList", H + "1,A,350,0130,LOW,55,0,160\n",
@@ -211,28 +200,22 @@ TEST_F(ToolTest, UnwritableOutputExitsTwoAndLeavesNothingBehind) {
     fs::create_directory(Path("adir"));
     WriteBytes(Path("plain"), std::string("keep"));
     WriteBytes(Path("in.csv"), H + "1,A,350,0130,LOW,80,0,160\n");
-    for (const std::string out : {"adir", "missing/menu.ovn", "plain/menu.ovn"}) {
+    const std::vector<std::pair<std::string, std::string>> outputs = {
+        {"adir", "adir is a directory"},
+        {"missing/m.ovn", "there is no directory missing"},
+        {"plain/m.ovn", "plain is not a directory"}};
+    for (const auto& [out, cause] : outputs) {
         for (const auto& command : std::vector<std::vector<std::string>>{
                  {"new", "--oven", "gas", "-o", out}, {"import", "in.csv", "--oven", "gas", "-o", out}}) {
             const RunResult r = Run(command);
             EXPECT_EQ(r.status, 2) << command[0] << " " << out;
-            EXPECT_NE(r.err.find("MenuSave : " + out), std::string::npos) << r.err;
+            EXPECT_EQ(r.err, "ovntool: cannot write the menu file: MenuSave : " + out + " (" + cause + ")\n");
         }
     }
     EXPECT_TRUE(fs::is_empty(Path("adir")));
     EXPECT_EQ(ReadText(Path("plain")), "keep");
     EXPECT_FALSE(fs::exists(Path("missing")));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 5);  // no temporary left
-}
-
-TEST_F(ToolTest, ImportOfAnUnreadableCsvExitsTwo) {
-    fs::create_directory(Path("adir"));
-    for (const std::string in : {"adir", "none.csv"}) {
-        const RunResult r = Run({"import", in, "--oven", "gas", "-o", "menu.ovn"});
-        EXPECT_EQ(r.status, 2);
-        EXPECT_EQ(r.err.rfind("ovntool: " + in + ": ", 0), 0u) << r.err;
-    }
-    EXPECT_FALSE(fs::exists(Path("menu.ovn")));
 }
 
 // ---- usage --------------------------------------------------------------------------------------
@@ -257,13 +240,10 @@ INSTANTIATE_TEST_SUITE_P(
         UsageRow{"Nothing", {}, "no command given"}, UsageRow{"UnknownCommand", {"list"}, "unknown command 'list'"},
         UsageRow{"CheckWithoutFile", {"check"}, "check needs at least one FILE"},
         UsageRow{"ShowTwoFiles", {"show", "a", "b"}, "show needs exactly one FILE"},
-        UsageRow{"DiffOneFile", {"diff", "a"}, "diff needs exactly two FILEs"},
         UsageRow{"ExportFormat", {"export", "a", "--format", "xml"}, "--format must be csv or json"},
-        UsageRow{"ExportUnknownOption", {"export", "a", "-x"}, "unknown option '-x'"},
         UsageRow{"NewWithoutOven", {"new", "-o", "m.ovn"}, "--oven gas|electric is required"},
         UsageRow{"NewOvenWood", {"new", "--oven", "wood", "-o", "m.ovn"}, "--oven must be gas or electric, not 'wood'"},
         UsageRow{"NewWithoutOutput", {"new", "--oven", "gas"}, "-o OUTFILE is required"},
-        UsageRow{"NewOutputWithoutValue", {"new", "--oven", "gas", "-o"}, "option '-o' needs a value"},
         UsageRow{"ImportWithoutCsv", {"import", "--oven", "gas", "-o", "m.ovn"}, "import needs exactly one CSVFILE"}),
     [](const auto& info) { return std::string(info.param.name); });
 

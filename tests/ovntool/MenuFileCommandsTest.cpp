@@ -49,7 +49,7 @@ TEST_P(CheckDamageTest, ReportsEveryReasonOnOneLine) {
     WriteBytes(Path("f.ovn"), image);
     const RunResult r = Run({"check", "f.ovn"});
     EXPECT_EQ(r.status, GetParam().status);
-    EXPECT_EQ(r.out.substr(0, std::string(GetParam().line).size()), GetParam().line);  // a line or its start
+    EXPECT_EQ(r.out, GetParam().line);
     EXPECT_EQ(r.err, "");
 }
 
@@ -65,18 +65,13 @@ INSTANTIATE_TEST_SUITE_P(
         DamageRow{"OneByteShort", [](Bytes& b) { b.pop_back(); }, 1, "f.ovn: BAD (size 2408 bytes, not 2409)\n"},
         DamageRow{"OneByteLong", [](Bytes& b) { b.push_back(0); }, 1, "f.ovn: BAD (size 2410 bytes, not 2409)\n"},
         DamageRow{"CutInSlot99", [](Bytes& b) { b.resize(BlockStart(99) + 10); }, 1,
-                  "f.ovn: BAD (size 2394 bytes, not 2409; slot 99 (page 10 item 9) CRC wrong; byte sum stored "
-                  "59400, computed 59072)\n"},
+                  "f.ovn: BAD (size 2394 bytes, not 2409, slot 99 cut off; byte sum stored 59400, computed 59072)\n"},
+        DamageRow{"CutInSlot3AndBlock1Damaged", [](Bytes& b) { b.resize(100), b[BlockStart(1) + 20] = 1; }, 1,
+                  "f.ovn: BAD (size 100 bytes, not 2409, slots 3 to 99 cut off; slot 1 (page 1 item 1) CRC wrong; "
+                  "byte sum stored 59400, computed 2377)\n"},
         DamageRow{"Empty", [](Bytes& b) { b.clear(); }, 1,
-                  "f.ovn: BAD (size 0 bytes, not 2409; slot 0 (page 1 item 0) CRC wrong; slot 1 (page 1 item 1) CRC "
-                  "wrong; "}),
+                  "f.ovn: BAD (size 0 bytes, not 2409, slots 0 to 99 cut off)\n"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ToolTest, CheckOfAnEmptyFileListsAllHundredBlocks) {
-    WriteBytes(Path("f.ovn"), std::string());
-    const RunResult r = Run({"check", "f.ovn"});
-    EXPECT_NE(r.out.find("; slot 99 (page 10 item 9) CRC wrong)\n"), std::string::npos) << r.out;
-}
 
 TEST_F(ToolTest, CheckOfSeveralFilesPrintsEachAndTheHighestStatusWins) {
     ASSERT_EQ(Run({"new", "--oven", "gas", "-o", "good.ovn"}).status, 0);
@@ -84,7 +79,9 @@ TEST_F(ToolTest, CheckOfSeveralFilesPrintsEachAndTheHighestStatusWins) {
     RunResult r = Run({"check", "good.ovn", "short.ovn"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "good.ovn: OK");
-    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1).rfind("short.ovn: BAD (size 100 bytes, not 2409;", 0), 0u);
+    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1),
+              "short.ovn: BAD (size 100 bytes, not 2409, slots 3 to 99 cut off; slot 0 (page 1 item 0) CRC wrong; slot "
+              "1 (page 1 item 1) CRC wrong; slot 2 (page 1 item 2) CRC wrong)\n");
 
     r = Run({"check", "missing.ovn", "good.ovn", "short.ovn"});
     EXPECT_EQ(r.status, 2);
@@ -122,12 +119,14 @@ TEST_P(UnreadableFileTest, EveryCommandExitsTwoWithTheReasonAndNoOutput) {
         EXPECT_EQ(r.out, "") << command[0];
         EXPECT_NE(r.err.find(GetParam().reason), std::string::npos) << command[0] << ": " << r.err;
     }
+    EXPECT_FALSE(fs::exists(Path("m.ovn")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, UnreadableFileTest,
     ::testing::Values(UnreadableRow{"Missing", "nothing.ovn", "nothing.ovn: No such file or directory"},
                       UnreadableRow{"Directory", "adir", "adir: Is a directory"},
+                      UnreadableRow{"Device", "/dev/zero", "/dev/zero: a device, not a file"},
                       UnreadableRow{"PlainFileAsParent", "plain.ovn/x.ovn", "Not a directory"},
                       UnreadableRow{
                           "NameTooLong",

@@ -1,6 +1,7 @@
 #include "tools/ovntool/MenuFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -36,6 +37,12 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t keep
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) {
         reason = std::strerror(errno);
+        return std::nullopt;
+    }
+    // A device such as /dev/zero or a terminal would be read forever or wait for a person.
+    struct stat info {};
+    if (::fstat(fd.get(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))) {
+        reason = "a device, not a file";
         return std::nullopt;
     }
     FileBytes file;

@@ -26,6 +26,8 @@ std::string EscapeForTerminal(std::string_view bytes);
 // The number of columns that EscapeForTerminal's result takes.
 std::size_t DisplayWidth(std::string_view utf8);
 
+// The text escaped as above, in double quotes.
+std::string Quoted(std::string_view bytes);
 // For messages: the text escaped, in double quotes, cut after `limit` bytes.
 std::string QuoteForMessage(std::string_view bytes, std::size_t limit = 40);
 

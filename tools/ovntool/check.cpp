@@ -28,11 +28,23 @@ int CheckOneFile(const std::string& path, std::ostream& out, std::ostream& err) 
     }
     out << path << ": BAD";
     const char* separator = " (";
+    // In a short file the blocks past its end are missing, not damaged: say so once.
+    int firstCutSlot = ovn::kSlotCount;
     if (!result.sizeOk) {
         out << separator << "size " << file->size << " bytes, not " << ovn::kImageSize;
+        while (firstCutSlot > 0 &&
+               ovn::kFirstItemBlock + ovn::kItemBlockSize * static_cast<std::size_t>(firstCutSlot) > file->size) {
+            --firstCutSlot;
+        }
+        if (firstCutSlot == ovn::kSlotCount - 1) {
+            out << ", slot " << firstCutSlot << " cut off";
+        } else if (firstCutSlot < ovn::kSlotCount) {
+            out << ", slots " << firstCutSlot << " to " << ovn::kSlotCount - 1 << " cut off";
+        }
         separator = "; ";
     }
     for (const int slot : result.badSlots) {
+        if (slot >= firstCutSlot) break;
         out << separator << "slot " << slot << " (" << PageItemOfSlot(slot) << ") CRC wrong";
         separator = "; ";
     }

@@ -15,7 +15,7 @@ namespace {
 // A value as diff prints it: the name quoted and escaped, the time as HH:MM,
 // a text that decodes empty as "-".
 std::string Shown(Column column, const std::string& text) {
-    if (column == Column::Name) return "\"" + EscapeForTerminal(text) + "\"";
+    if (column == Column::Name) return Quoted(text);
     if (text.empty()) return "-";
     if (column == Column::CookTime) return TimeWithColon(text);
     return text;
