@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string_view>
 #include <vector>
 
@@ -7,6 +8,15 @@
 
 namespace ovn {
 namespace {
+
+// Table rows print as their names in test listings.
+template <typename Row>
+requires requires(const Row& row) {
+    row.name;
+}
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 // The CRC-16/MODBUS register shifted one bit at a time, returned with its two
 // bytes exchanged as the table-driven routine returns it.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <vector>
 
 #include "menufile/Crc.h"
@@ -11,6 +12,15 @@
 
 namespace ovn {
 namespace {
+
+// Table rows print as their names in test listings.
+template <typename Row>
+requires requires(const Row& row) {
+    row.name;
+}
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 using Block = std::array<std::uint8_t, kItemBlockSize>;
 
