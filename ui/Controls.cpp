@@ -7,11 +7,13 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
-#include <QWheelEvent>
+
+#include "ui/Wheel.h"
 
 namespace ui {
 
@@ -25,6 +27,19 @@ void Refit(QWidget* control) {
     const QVariant nominal = control->property(kNominalFont);
     if (nominal.isValid()) FitCaptionFont(control, nominal.value<QFont>());
 }
+
+// Fits the caption again whenever a window moves or resizes one of its controls.
+class RefitOnResize : public QObject {
+public:
+    static RefitOnResize* Instance() {
+        static RefitOnResize* instance = new RefitOnResize;
+        return instance;
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) Refit(static_cast<QWidget*>(watched));
+        return false;
+    }
+};
 
 // A caption as a button shows it: "&" is doubled so that Qt draws it instead of making a mnemonic.
 QString ButtonText(const QString& caption) {
@@ -88,6 +103,7 @@ bool CaptionFits(const QWidget* control) {
 }
 
 void FitCaptionFont(QWidget* control, const QFont& font) {
+    if (!control->property(kNominalFont).isValid()) control->installEventFilter(RefitOnResize::Instance());
     control->setProperty(kNominalFont, font);
     QFont fitted = font;
     control->setFont(fitted);
@@ -453,6 +469,13 @@ bool TextBox::event(QEvent* event) {
             case QEvent::FocusIn:
                 setAttribute(Qt::WA_InputMethodEnabled, false);
                 break;
+            case QEvent::MouseButtonRelease:
+                // The middle button pastes the X11 selection.
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {
+                    event->accept();
+                    return true;
+                }
+                break;
             default:
                 break;
         }
@@ -512,10 +535,7 @@ bool ComboBox::SetListIndex(int index) {
 }
 
 void ComboBox::wheelEvent(QWheelEvent* event) {
-    if (!hasFocus()) {
-        event->ignore();
-        return;
-    }
+    if (RefuseWheelWithoutFocus(*this, *event)) return;
     QComboBox::wheelEvent(event);
 }
 
@@ -550,11 +570,7 @@ int ListBox::ListIndex() const {
 }
 
 bool ListBox::SetListIndex(int index) {
-    if (index < -1 || index >= count()) index = -1;
-    if (index == CurrentRow()) return false;
-    MoveTo(index);
-    Picked();
-    return true;
+    return ProgramPick(index);
 }
 
 void ListBox::Refresh() {

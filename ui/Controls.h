@@ -6,7 +6,8 @@
 //    box's value or an option button runs the control's click handler to its end
 //    before the setter returns, exactly as a user action would. A setter that
 //    changes nothing raises nothing and returns false.
-//  - Option groups can be set to no choice (both buttons clear).
+//  - Option groups can be set to no choice (both buttons clear). A click on the
+//    chosen button changes nothing and raises nothing.
 //  - ListBox: onClick follows every change of the current line (mouse, arrows,
 //    Page Up/Down, Home/End, type-ahead, program) and a user's click on any line,
 //    the current one included; clearing raises nothing. A handler that puts the
@@ -16,7 +17,10 @@
 //    Backspace 8, Delete 127, Enter 13, Ctrl+letter as its control code); it may
 //    replace the code, 0 drops it; 8 and 127 edit, never insert. A box with a key
 //    handler takes text only through it: no context-menu editing, drops, input
-//    methods, or paste/cut/undo shortcuts. onLostFocus follows leaving the box.
+//    methods, or paste/cut/undo shortcuts (they reach the handler as control
+//    codes). onLostFocus follows leaving the box for another control; not when
+//    another window (a modal dialog) or a popup takes the focus.
+//  - Index setters treat an index out of range as -1 (no choice).
 //  - ComboBox: a text that is no entry leaves no choice (index -1); filling an
 //    empty list selects nothing; a keyboard choice raises onClick; the wheel does
 //    nothing unless the combo has the focus.

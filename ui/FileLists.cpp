@@ -6,8 +6,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
-#include <QWheelEvent>
 #include <algorithm>
+
+#include "ui/Wheel.h"
 
 namespace ui {
 
@@ -90,36 +91,37 @@ std::vector<Volume> VolumesFromMountTable(const QString& mountTableText) {
     return volumes;
 }
 
+void NameByLabels(std::vector<Volume>& volumes, const QString& mountTableText, const QString& byLabelDirectory) {
+    QHash<QString, QString> deviceOf;  // mount point -> device
+    for (const QString& line : mountTableText.split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
+        if (fields.size() >= 2) deviceOf.insert(UnescapeMountField(fields[1]), UnescapeMountField(fields[0]));
+    }
+    QHash<QString, QString> labelOf;  // device, links resolved -> label
+    QDirIterator links(byLabelDirectory, QDir::Files | QDir::System);
+    while (links.hasNext()) {
+        links.next();
+        const QString device = links.fileInfo().canonicalFilePath();
+        if (!device.isEmpty()) labelOf.insert(device, UnescapeLabel(links.fileName()));
+    }
+    for (Volume& volume : volumes) {
+        const QString device = QFileInfo(deviceOf.value(volume.mountPoint)).canonicalFilePath();
+        const QString label = device.isEmpty() ? QString() : labelOf.value(device);
+        if (!label.isEmpty()) volume.name = label;
+    }
+}
+
 std::vector<Volume> MountedVolumes() {
     QFile table(QStringLiteral("/proc/self/mounts"));
     QString text;
     if (table.open(QIODevice::ReadOnly)) text = QString::fromUtf8(table.readAll());
-    std::vector<Volume> found = VolumesFromMountTable(text);
-
-    // Device of each mount point, to find its label.
-    QHash<QString, QString> deviceOf;
-    for (const QString& line : text.split(u'\n', Qt::SkipEmptyParts)) {
-        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
-        if (fields.size() >= 2) deviceOf.insert(UnescapeMountField(fields[1]), UnescapeMountField(fields[0]));
-    }
-    QHash<QString, QString> labelOf;  // canonical device path -> label
-    QDirIterator labels(QStringLiteral("/dev/disk/by-label"), QDir::Files | QDir::System);
-    while (labels.hasNext()) {
-        labels.next();
-        const QString device = labels.fileInfo().canonicalFilePath();
-        if (!device.isEmpty()) labelOf.insert(device, UnescapeLabel(labels.fileName()));
-    }
-
     std::vector<Volume> volumes;
-    for (Volume volume : found) {
+    for (const Volume& volume : VolumesFromMountTable(text)) {
         // Bind mounts of single files (as in containers) are no volumes.
-        if (!QFileInfo(volume.mountPoint).isDir()) continue;
-        const QString device = QFileInfo(deviceOf.value(volume.mountPoint)).canonicalFilePath();
-        const QString label = labelOf.value(device);
-        if (!label.isEmpty()) volume.name = label;
-        volumes.push_back(volume);
+        if (QFileInfo(volume.mountPoint).isDir()) volumes.push_back(volume);
     }
     if (volumes.empty()) volumes.push_back(Volume{QStringLiteral("/"), QStringLiteral("/")});
+    NameByLabels(volumes, text, QStringLiteral("/dev/disk/by-label"));
     return volumes;
 }
 
@@ -178,10 +180,7 @@ QString DriveList::Drive() const {
 }
 
 void DriveList::wheelEvent(QWheelEvent* event) {
-    if (!hasFocus()) {
-        event->ignore();
-        return;
-    }
+    if (RefuseWheelWithoutFocus(*this, *event)) return;
     QComboBox::wheelEvent(event);
 }
 
@@ -278,11 +277,7 @@ int FileList::ListIndex() const {
 }
 
 bool FileList::SetListIndex(int index) {
-    if (index < -1 || index >= count()) index = -1;
-    if (index == CurrentRow()) return false;
-    MoveTo(index);
-    Picked();
-    return true;
+    return ProgramPick(index);
 }
 
 QString FileList::List(int index) const {

@@ -21,6 +21,9 @@ struct Volume {
 
 // Parses a mount table in the format of /proc/self/mounts, keeping real file systems.
 std::vector<Volume> VolumesFromMountTable(const QString& mountTableText);
+// Names each volume by the label of its device, as found among the links of
+// `byLabelDirectory` (/dev/disk/by-label); volumes without one keep their name.
+void NameByLabels(std::vector<Volume>& volumes, const QString& mountTableText, const QString& byLabelDirectory);
 // The volumes of this machine (from /proc/self/mounts).
 std::vector<Volume> MountedVolumes();
 

@@ -25,6 +25,11 @@ Qt::WindowFlags FormFlags(bool dialog) {
     return (dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 }
 
+// The outer frame; before the window exists Qt reports its frame one pixel short, so never less than the client area.
+QRect Outer(const QWidget* window) {
+    return window->frameGeometry().united(window->geometry());
+}
+
 QScreen* ScreenOf(const QWidget* widget) {
     QScreen* screen = widget->screen();
     return screen != nullptr ? screen : QGuiApplication::primaryScreen();
@@ -69,7 +74,7 @@ void Form::MoveTwips(int left, int top) {
     if (isWindow() && parentWidget() != nullptr) {
         // A dialog placed off the screen cannot be reached and the program would look frozen.
         const QRect area = ScreenOf(this)->availableGeometry();
-        const QSize outer = frameGeometry().size();
+        const QSize outer = Outer(this).size();
         corner.setX(std::max(area.left(), std::min(corner.x(), area.right() + 1 - outer.width())));
         corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - outer.height())));
     }

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 #include <cstdlib>
 
@@ -78,7 +79,9 @@ bool ModalScript::Answer(QWidget& window) {
         ForceUnload(window);
         return false;
     }
-    // Give the window the activation and focus a person would see before answering.
+    // Give the window the activation and focus a person would see before answering,
+    // and hand them back afterwards as the desktop does when a modal window closes.
+    const QPointer<QWidget> previous = QApplication::activeWindow();
     window.activateWindow();
     QApplication::setActiveWindow(&window);
     entry.action(window);
@@ -86,6 +89,7 @@ bool ModalScript::Answer(QWidget& window) {
         Fail("ModalScript: the answer left modal window " + NameOf(window) + " open");
         ForceUnload(window);
     }
+    if (previous != nullptr && previous->isVisible()) QApplication::setActiveWindow(previous);
     return true;
 }
 

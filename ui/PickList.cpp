@@ -34,6 +34,14 @@ void PickList::MoveTo(int row) {
     scrollTo(index);
 }
 
+bool PickList::ProgramPick(int row) {
+    if (row < -1 || row >= count()) row = -1;
+    if (row == currentRow()) return false;
+    MoveTo(row);
+    Picked();
+    return true;
+}
+
 void PickList::UserPick(int row, bool always) {
     if (row < 0 || row >= count()) return;
     const bool changed = row != currentRow() || selectedItems().size() != 1;

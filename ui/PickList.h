@@ -20,6 +20,8 @@ public:
 protected:
     // Makes `row` (-1 for none) the current, selected and highlighted line; raises nothing.
     void MoveTo(int row);
+    // The program picks `row` (out of range: none): raises Picked() when the line changed; says whether it did.
+    bool ProgramPick(int row);
     // Runs after the user or the program picked a line.
     virtual void Picked() {}
     // Double click or Enter on a line; return false to let Enter go on to the window.

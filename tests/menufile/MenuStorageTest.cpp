@@ -6,13 +6,24 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <stdexcept>
 #include <vector>
 
+#include "menufile/ImageCodec.h"
 #include "menufile/MenuStorage.h"
 
 namespace ovn {
 namespace {
+
+// Table rows print as their names in test listings.
+template <typename Row>
+requires requires(const Row& row) {
+    row.name;
+}
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 namespace fs = std::filesystem;
 
@@ -343,6 +354,22 @@ TEST_F(MenuStorage, FailedInPlaceWriteSaysTheOldFileMayBeDamaged) {
     EXPECT_EQ(reports_, std::vector<std::string>{"MenuSave : " + path.string() + "\r\nThe old file may be damaged."});
     EXPECT_EQ(fs::file_size(path), 3000u);  // never cut before the new bytes are all written
     EXPECT_EQ(Entries(), std::vector<std::string>{"TEST.ovn"});
+}
+
+// The checked-in menus, read as the editor reads them, match what the encoder writes.
+TEST_F(MenuStorage, CheckedInMenusMatchTheEncoder) {
+    MenuItemTable items;
+    items.fill(DefaultItem());
+    for (const auto& [file, oven] :
+         {std::pair{"default_gas.ovn", kGasOven}, std::pair{"default_electric.ovn", kElectricOven}}) {
+        MenuImageBytes fromFile{};
+        std::uintmax_t size = 0;
+        ASSERT_TRUE(MenuGet(std::string(OVN_TEST_DATA_DIR) + "/" + file, fromFile, Reporter(), &size)) << file;
+        EXPECT_EQ(size, kImageSize);
+        MenuImageBytes encoded{};
+        EncodeMenu(items, oven, encoded);
+        EXPECT_EQ(fromFile, encoded) << file;
+    }
 }
 
 }  // namespace

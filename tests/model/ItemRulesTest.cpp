@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "model/ItemRules.h"
 
 namespace ovn {
 namespace {
+
+// Table rows print as their names in test listings.
+template <typename Row>
+requires requires(const Row& row) {
+    row.name;
+}
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 template <typename Row>
 std::string RowName(const ::testing::TestParamInfo<Row>& info) {

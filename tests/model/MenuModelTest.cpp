@@ -42,13 +42,5 @@ TEST_F(MenuModel, ItemClearWritesTheDefaults) {
     }
 }
 
-TEST_F(MenuModel, ItemClearIgnoresSlotsOutsideTheTable) {
-    ItemClear(static_cast<std::int16_t>(-1));
-    ItemClear(static_cast<std::int16_t>(100));
-    for (const MenuItemRecord& item : Shared().MenuItems) {
-        EXPECT_EQ(item, MenuItemRecord{});
-    }
-}
-
 }  // namespace
 }  // namespace ovn

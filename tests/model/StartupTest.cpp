@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <system_error>
 
@@ -14,6 +15,15 @@
 
 namespace ovn {
 namespace {
+
+// Table rows print as their names in test listings.
+template <typename Row>
+requires requires(const Row& row) {
+    row.name;
+}
+void PrintTo(const Row& row, std::ostream* out) {
+    *out << row.name;
+}
 
 namespace fs = std::filesystem;
 

@@ -1,0 +1,58 @@
+// The file chooser: drive (volume), directory and menu file lists and a name
+// box. It takes no arguments: it reads FileDialogMode, FileDialogPath,
+// FileDialogExtension and FileDialogTitle from ovn::Shared() and leaves the
+// chosen path in FileDialogResult ("" when cancelled).
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "ui/Controls.h"
+#include "ui/FileLists.h"
+#include "ui/Form.h"
+
+namespace dialogs {
+
+class frmMEDrvDirFil100 : public ui::Form {
+    Q_OBJECT
+public:
+    explicit frmMEDrvDirFil100(QWidget* owner = nullptr);
+
+    void Form_Load();
+    void lstDrive_Change();
+    void lstDirectory_Change();
+    void lstFile_Click();
+    int txtFileName_KeyPress(int keyAscii);
+    // 0 Cancel, 1 OK.
+    void cmdBut_Click(int index);
+
+    // The character a file name may hold for a typed code, or 0 to drop it.
+    static std::int16_t StandardizeKeyFilename(std::int16_t key);
+    // Stores this window's centre in FormCenterX and FormCenterY (screen twips).
+    void SetDrvDirFilFormCenter();
+
+    // Volumes offered by the drive list of every chooser loaded while set
+    // (tests); an empty function restores the machine's mounted volumes.
+    static void SetVolumeSource(std::function<std::vector<ui::Volume>()> source);
+
+private:
+    void ShowFileError(const char* line);
+    // directory + "/" + the file the result names: an existing file whose name
+    // matches without regard to case, else name + ".ovn".
+    QString ResultPath(const QString& name) const;
+    QString ExistingMenuFile(const QString& directory, const QString& name) const;
+
+    ui::DriveList* lstDrive;
+    ui::DirectoryList* lstDirectory;
+    ui::TextBox* txtFileName;
+    ui::CommandButtonArray* cmdBut;
+    ui::FileList* lstFile;
+    ui::Label* Label1;
+    ui::Label* lblFileName;
+    bool loading_ = false;
+};
+
+}  // namespace dialogs

@@ -1,0 +1,67 @@
+#include "tools/ovntool/Args.h"
+
+#include "model/MenuModel.h"
+
+namespace ovntool {
+
+namespace {
+
+const OptionSpec* FindSpec(const std::vector<OptionSpec>& specs, const std::string& name) {
+    for (const OptionSpec& spec : specs) {
+        for (const std::string& spelling : spec.spellings) {
+            if (spelling == name) return &spec;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ParsedArgs ParseArgs(const Args& args, const std::vector<OptionSpec>& specs) {
+    ParsedArgs parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            parsed.positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::optional<std::string> value;
+        if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            name = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        const OptionSpec* spec = FindSpec(specs, name);
+        if (spec == nullptr) {
+            parsed.error = "unknown option '" + name + "'";
+            return parsed;
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                parsed.error = "option '" + name + "' needs a value";
+                return parsed;
+            }
+            value = args[++i];
+        }
+        const std::string& key = spec->spellings.front();
+        if (parsed.options.count(key) != 0) {
+            parsed.error = "option '" + name + "' given twice";
+            return parsed;
+        }
+        parsed.options[key] = *value;
+    }
+    return parsed;
+}
+
+std::optional<short> ParseOvenName(const std::string& text) {
+    if (text == "gas") return ovn::kGasOven;
+    if (text == "electric") return ovn::kElectricOven;
+    return std::nullopt;
+}
+
+}  // namespace ovntool

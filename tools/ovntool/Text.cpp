@@ -1,0 +1,134 @@
+#include "tools/ovntool/Text.h"
+
+#include <cstdio>
+
+#include "model/MenuModel.h"
+
+namespace ovntool {
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (b >> 6));
+            out += static_cast<char>(0x80 | (b & 0x3F));
+        }
+    }
+    return out;
+}
+
+namespace {
+
+std::string CodePointName(std::uint32_t cp) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(cp));
+    return text;
+}
+
+bool IsContinuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
+
+}  // namespace
+
+Utf8ToLatin1Result Utf8ToLatin1(std::string_view utf8) {
+    Utf8ToLatin1Result result;
+    result.bytes.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto b0 = static_cast<unsigned char>(utf8[i]);
+        if (b0 < 0x80) {
+            result.bytes += static_cast<char>(b0);
+            ++i;
+            continue;
+        }
+        int length = 0;
+        std::uint32_t cp = 0;
+        std::uint32_t minimum = 0;
+        if (b0 >= 0xC2 && b0 <= 0xDF) {
+            length = 2, cp = b0 & 0x1F, minimum = 0x80;
+        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+            length = 3, cp = b0 & 0x0F, minimum = 0x800;
+        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+            length = 4, cp = b0 & 0x07, minimum = 0x10000;
+        }
+        bool valid = length != 0 && i + static_cast<std::size_t>(length) <= utf8.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const auto b = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
+            valid = IsContinuation(b);
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        valid = valid && cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+        if (!valid) {
+            result.ok = false;
+            result.problem = "not valid UTF-8";
+            return result;
+        }
+        if (cp > 0xFF) {
+            result.ok = false;
+            result.problem = "character " + CodePointName(cp) + " is outside U+0000 to U+00FF";
+            return result;
+        }
+        result.bytes += static_cast<char>(static_cast<unsigned char>(cp));
+        i += static_cast<std::size_t>(length);
+    }
+    return result;
+}
+
+std::string EscapeForTerminal(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 32 || b == 127 || (b >= 128 && b <= 159)) {
+            char text[8];
+            std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(b));
+            out += text;
+        } else if (c == '\\') {
+            out += "\\\\";
+        } else {
+            out += Latin1ToUtf8(std::string_view(&c, 1));
+        }
+    }
+    return out;
+}
+
+std::size_t DisplayWidth(std::string_view utf8) {
+    std::size_t width = 0;
+    for (const char c : utf8) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++width;
+    }
+    return width;
+}
+
+std::string Quoted(std::string_view bytes) {
+    // Appended piece by piece: g++ 12 at -O2 warns falsely (-Wrestrict) on "literal" + std::string.
+    std::string out(1, '"');
+    out += EscapeForTerminal(bytes);
+    out += '"';
+    return out;
+}
+
+std::string QuoteForMessage(std::string_view bytes, std::size_t limit) {
+    if (bytes.size() <= limit) return Quoted(bytes);
+    return Quoted(bytes.substr(0, limit)) + "... (" + std::to_string(bytes.size()) + " bytes)";
+}
+
+std::string TimeWithColon(std::string_view hhmm) {
+    if (hhmm.size() != 4) return std::string(hhmm);
+    return std::string(hhmm.substr(0, 2)) + ":" + std::string(hhmm.substr(2));
+}
+
+const char* OvenTypeName(std::int16_t ovenType) {
+    return ovenType == ovn::kElectricOven ? "electric" : "gas";
+}
+
+std::string PageItemOfSlot(int slot) {
+    return "page " + std::to_string(slot / ovn::kItemsPerPage + 1) + " item " +
+           std::to_string(slot % ovn::kItemsPerPage);
+}
+
+}  // namespace ovntool

@@ -1,0 +1,44 @@
+// Text conversions of ovntool. Menu texts are bytes (Latin-1); everything the
+// tool prints or reads is UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace ovntool {
+
+// Each byte becomes the character of the same number (U+0000 to U+00FF).
+std::string Latin1ToUtf8(std::string_view bytes);
+
+struct Utf8ToLatin1Result {
+    bool ok = true;
+    std::string bytes;
+    std::string problem;  // "not valid UTF-8", "character U+20AC is outside U+0000 to U+00FF"
+};
+// The reverse of Latin1ToUtf8: invalid UTF-8 (overlong forms and surrogates
+// included) and characters above U+00FF are refused.
+Utf8ToLatin1Result Utf8ToLatin1(std::string_view utf8);
+
+// A name as a terminal may show it: bytes a terminal would act on (below 32,
+// 127, 128 to 159) and the backslash become \xHH and \\; others are UTF-8.
+std::string EscapeForTerminal(std::string_view bytes);
+// The number of columns that EscapeForTerminal's result takes.
+std::size_t DisplayWidth(std::string_view utf8);
+
+// The text escaped as above, in double quotes.
+std::string Quoted(std::string_view bytes);
+// For messages: the text escaped, in double quotes, cut after `limit` bytes.
+std::string QuoteForMessage(std::string_view bytes, std::size_t limit = 40);
+
+// "0130" -> "01:30"; a text of another length is returned as it is.
+std::string TimeWithColon(std::string_view hhmm);
+
+// "gas" or "electric".
+const char* OvenTypeName(std::int16_t ovenType);
+
+// Page (1 to 10) and item (0 to 9) of a slot, as the editor's list shows them:
+// "page 3 item 4".
+std::string PageItemOfSlot(int slot);
+
+}  // namespace ovntool

@@ -1,0 +1,75 @@
+// ovntool export FILE [--format csv|json]: the menu as text on standard output.
+#include <ostream>
+#include <string>
+
+#include "tools/ovntool/Args.h"
+#include "tools/ovntool/Columns.h"
+#include "tools/ovntool/Commands.h"
+#include "tools/ovntool/Csv.h"
+#include "tools/ovntool/Json.h"
+#include "tools/ovntool/MenuFile.h"
+#include "tools/ovntool/Text.h"
+
+namespace ovntool::exportcmd {
+
+namespace {
+
+void WriteCsv(const LoadedMenu& menu, std::ostream& out) {
+    const char* separator = "";
+    for (const Column column : kAllColumns) {
+        out << separator << ColumnName(column);
+        separator = ",";
+    }
+    out << "\n";
+    for (int slot = 0; slot < ovn::kSlotCount; ++slot) {
+        separator = "";
+        for (const Column column : kAllColumns) {
+            const std::string text = ColumnText(column, slot, menu.items[static_cast<std::size_t>(slot)]);
+            out << separator << CsvField(Latin1ToUtf8(text));
+            separator = ",";
+        }
+        out << "\n";
+    }
+}
+
+void WriteJson(const LoadedMenu& menu, std::ostream& out) {
+    out << "{\n  \"oven_type\": " << JsonString(OvenTypeName(menu.ovenType)) << ",\n  \"items\": [\n";
+    for (int slot = 0; slot < ovn::kSlotCount; ++slot) {
+        out << "    {";
+        const char* separator = "";
+        for (const Column column : kAllColumns) {
+            const std::string text = ColumnText(column, slot, menu.items[static_cast<std::size_t>(slot)]);
+            out << separator << JsonString(ColumnName(column)) << ": ";
+            // Slot and flag are numbers; every other value is the editor's text.
+            if (column == Column::Slot || column == Column::RoastNHold) {
+                out << text;
+            } else {
+                out << JsonString(Latin1ToUtf8(text));
+            }
+            separator = ", ";
+        }
+        out << (slot + 1 < ovn::kSlotCount ? "},\n" : "}\n");
+    }
+    out << "  ]\n}\n";
+}
+
+}  // namespace
+
+int Run(const Args& args, std::ostream& out, std::ostream& err) {
+    const ParsedArgs parsed = ParseArgs(args, {{{"--format"}}});
+    if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    if (parsed.positional.size() != 1) return UsageError(err, "export needs exactly one FILE");
+    const auto format = parsed.options.count("--format") ? parsed.options.at("--format") : std::string("csv");
+    if (format != "csv" && format != "json") return UsageError(err, "--format must be csv or json");
+
+    const auto menu = LoadMenuForViewing(parsed.positional[0], err);
+    if (!menu) return kExitError;
+    if (format == "csv") {
+        WriteCsv(*menu, out);
+    } else {
+        WriteJson(*menu, out);
+    }
+    return kExitOk;
+}
+
+}  // namespace ovntool::exportcmd
