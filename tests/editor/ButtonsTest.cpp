@@ -95,6 +95,9 @@ struct DamageRow {
     std::function<void(Bytes&)> damage;
     bool notice;
 };
+void PrintTo(const DamageRow& row, std::ostream* out) {
+    *out << row.label;
+}
 
 class DamagedFileTest : public EditorTest, public ::testing::WithParamInterface<DamageRow> {};
 
@@ -134,6 +137,9 @@ struct QuitRow {
     bool closeBox;
     int answer;
 };
+void PrintTo(const QuitRow& row, std::ostream* out) {
+    *out << row.label;
+}
 
 class QuitTest : public EditorTest, public ::testing::WithParamInterface<QuitRow> {};
 
@@ -249,6 +255,9 @@ struct CopyRow {
     const char* message;  // "" when none is shown
     int target;           // -1 when nothing is copied
 };
+void PrintTo(const CopyRow& row, std::ostream* out) {
+    *out << row.label;
+}
 
 class CopyToTest : public EditorTest, public ::testing::WithParamInterface<CopyRow> {};
 

@@ -19,6 +19,9 @@ struct ValidationRow {
     const char* hold;  // nullptr: roast and hold not ticked
     QStringList red;   // the boxes left red; empty: the item is stored
 };
+void PrintTo(const ValidationRow& row, std::ostream* out) {
+    *out << row.label;
+}
 
 class ValidationTest : public EditorTest, public ::testing::WithParamInterface<ValidationRow> {};
 
@@ -83,6 +86,9 @@ struct KeyRow {
     const char* shown;
     bool marksChanged;
 };
+void PrintTo(const KeyRow& row, std::ostream* out) {
+    *out << row.label;
+}
 
 class KeyFilterTest : public EditorTest, public ::testing::WithParamInterface<KeyRow> {};
 

@@ -66,6 +66,9 @@ struct LeaveRow {
     bool moves;   // the new line is loaded
     bool stored;  // slot 0 holds the edits
 };
+void PrintTo(const LeaveRow& row, std::ostream* out) {
+    *out << row.label;
+}
 
 class LeaveChangedItemTest : public EditorTest, public ::testing::WithParamInterface<LeaveRow> {};
 
