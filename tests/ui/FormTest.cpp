@@ -61,6 +61,15 @@ TEST(Form, NestedModalShowsTakeTheNextAnswers) {
     EXPECT_EQ(order, (std::vector<std::string>{"outer", "inner", "outer again"}));
 }
 
+TEST(Form, DeletedWhileShownModallyReturnsSafely) {
+    auto script = testsupport::MakeScript();
+    ui::Form owner("frmOwner", 6000, 4000);
+    auto* dialog = new ui::Form("frmDialog", 3000, 2000, &owner);
+    script->Expect("frmDialog", [](QWidget& window) { delete &window; });
+    dialog->ShowModal();
+    EXPECT_EQ(owner.findChild<ui::Form*>("frmDialog"), nullptr);
+}
+
 struct ScriptFailureCase {
     const char* name;
     std::vector<QString> expected;  // the script's entries
