@@ -87,7 +87,7 @@ bool GroupBoxFits(const QGroupBox& frame) {
     return frame.rect().contains(label) && need.width() <= label.width();
 }
 
-// Fixes font, geometry and object name, the parts every control shares.
+// The object name and the place, which every control has.
 void Setup(QWidget* control, const QString& name, Place place) {
     control->setObjectName(name);
     control->setGeometry(ToPixels(place));

@@ -27,17 +27,18 @@ const QSet<QString>& RealFileSystems() {
     return types;
 }
 
-// The mount table writes space, tab, newline and backslash as octal escapes (\040).
-QString UnescapeMountField(const QString& field) {
+// Decodes byte escapes in file names: `prefix` followed by `digits` digits in `base`.
+QString UnescapeBytes(const QString& text, const QByteArray& prefix, int digits, int base) {
+    const QByteArray in = QFile::encodeName(text);
     QByteArray out;
-    const QByteArray in = field.toUtf8();
     for (qsizetype i = 0; i < in.size(); ++i) {
-        if (in[i] == '\\' && i + 3 < in.size()) {
+        const qsizetype codeAt = i + prefix.size();
+        if (in.mid(i, prefix.size()) == prefix && codeAt + digits <= in.size()) {
             bool ok = false;
-            const int code = in.mid(i + 1, 3).toInt(&ok, 8);
+            const int code = in.mid(codeAt, digits).toInt(&ok, base);
             if (ok) {
                 out += static_cast<char>(code);
-                i += 3;
+                i = codeAt + digits - 1;
                 continue;
             }
         }
@@ -46,23 +47,14 @@ QString UnescapeMountField(const QString& field) {
     return QFile::decodeName(out);
 }
 
-// The udev label directory names labels with \x20 style escapes.
+// The mount table writes space, tab, newline and backslash as octal escapes (\040).
+QString UnescapeMountField(const QString& field) {
+    return UnescapeBytes(field, "\\", 3, 8);
+}
+
+// udev names its label links with hexadecimal escapes (\x20).
 QString UnescapeLabel(const QString& name) {
-    QByteArray out;
-    const QByteArray in = QFile::encodeName(name);
-    for (qsizetype i = 0; i < in.size(); ++i) {
-        if (in[i] == '\\' && i + 3 < in.size() && in[i + 1] == 'x') {
-            bool ok = false;
-            const int code = in.mid(i + 2, 2).toInt(&ok, 16);
-            if (ok) {
-                out += static_cast<char>(code);
-                i += 3;
-                continue;
-            }
-        }
-        out += in[i];
-    }
-    return QFile::decodeName(out);
+    return UnescapeBytes(name, "\\x", 2, 16);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 
@@ -98,6 +99,7 @@ void Form::ShowModal() {
     if (impl_->modal) return;  // a window already shown modally is not shown again
     impl_->unloaded = false;
     impl_->modal = true;
+    const QPointer<Form> alive(this);  // a handler may delete the window while it is shown
     if (!ShowScriptedOrAbort(*this)) {
         setWindowModality(Qt::ApplicationModal);
         show();
@@ -105,10 +107,11 @@ void Form::ShowModal() {
             QEventLoop loop;
             impl_->loop = &loop;
             loop.exec(QEventLoop::DialogExec);
+            if (alive == nullptr) return;
             impl_->loop = nullptr;
         }
     }
-    impl_->modal = false;
+    if (alive != nullptr) impl_->modal = false;
 }
 
 void Form::Unload() {

@@ -82,10 +82,11 @@ bool ModalScript::Answer(QWidget& window) {
     // Give the window the activation and focus a person would see before answering,
     // and hand them back afterwards as the desktop does when a modal window closes.
     const QPointer<QWidget> previous = QApplication::activeWindow();
+    const QPointer<QWidget> alive(&window);  // the answer may delete the window
     window.activateWindow();
     QApplication::setActiveWindow(&window);
     entry.action(window);
-    if (window.isVisible()) {
+    if (alive != nullptr && window.isVisible()) {
         Fail("ModalScript: the answer left modal window " + NameOf(window) + " open");
         ForceUnload(window);
     }

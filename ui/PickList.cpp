@@ -61,7 +61,8 @@ void PickList::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     const QModelIndex index = indexAt(event->position().toPoint());
     if (!index.isValid()) return;
-    UserPick(index.row(), true);
+    // The first press of the double click has raised its click already.
+    UserPick(index.row(), false);
     Activated(index.row());
 }
 

@@ -136,6 +136,9 @@ TEST_F(ListBoxTest, MouseClickRaisesClickOnAnyLineTheCurrentOneIncluded) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, LineCentre(2));
     EXPECT_EQ(clicks, 2);
     ExpectAgreement(2);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, LineCentre(4));  // one click for a double click
+    EXPECT_EQ(clicks, 3);
+    ExpectAgreement(4);
 }
 
 TEST_F(ListBoxTest, CtrlClickAndEmptySpaceNeverLeaveItWithoutSelection) {
