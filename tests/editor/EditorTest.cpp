@@ -362,14 +362,19 @@ TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
 
 TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
     constexpr int kCancel = dialogs::kAnswerCancel;
-    // label, cook temp typed into slot 0, answer, by keyboard, the new line loaded, slot 0 holds the edits
-    const std::tuple<const char*, const char*, int, bool, bool, bool> rows[] = {
-        {"yesValid", "300", kYes, false, true, true},     {"yesValidByKey", "300", kYes, true, true, true},
-        {"yesInvalid", "100", kYes, false, false, false}, {"yesInvalidByKey", "100", kYes, true, false, false},
-        {"no", "300", kNo, false, true, false},           {"noByKey", "300", kNo, true, true, false},
-        {"cancel", "300", kCancel, false, false, false},  {"cancelByKey", "300", kCancel, true, false, false},
+    // label, cook temp typed into slot 0, answer, line clicked (-1: the Down key), the new line loaded, slot 0 stored
+    const std::tuple<const char*, const char*, int, int, bool, bool> rows[] = {
+        {"yesValid", "300", kYes, 3, true, true},
+        {"yesValidByKey", "300", kYes, -1, true, true},
+        {"yesInvalid", "100", kYes, 3, false, false},
+        {"yesInvalidByKey", "100", kYes, -1, false, false},
+        {"no", "300", kNo, 3, true, false},
+        {"noByKey", "300", kNo, -1, true, false},
+        {"cancel", "300", kCancel, 3, false, false},
+        {"cancelByKey", "300", kCancel, -1, false, false},
+        {"cancelOnTheSameLine", "300", kCancel, 1, false, false},
     };
-    for (const auto& [label, cookTemp, answer, byKeyboard, moves, stored] : rows) {
+    for (const auto& [label, cookTemp, answer, line, moves, stored] : rows) {
         SCOPED_TRACE(label);
         const bool rejected = answer == kYes && !stored;
         OpenWindow();
@@ -377,12 +382,12 @@ TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
         SetBox(W().txtName, "PIE");
         SetBox(W().txtCookTemp, cookTemp);
         SeenMessage *question = Expect(answer), *invalid = Expect(kOk, rejected);
-        byKeyboard ? QTest::keyClick(W().lstItems, Qt::Key_Down) : ClickLine(3);
+        line < 0 ? QTest::keyClick(W().lstItems, Qt::Key_Down) : ClickLine(line);
         EXPECT_EQ(Shown(question),
                   Message(18, kYellow, "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"));
         EXPECT_EQ(Shown(invalid), rejected ? kInvalidEntries : kNoMessage);
         EXPECT_EQ(IsRed(W().txtCookTemp), rejected);
-        const int current = !moves ? 1 : byKeyboard ? 2 : 3;
+        const int current = !moves ? 1 : line < 0 ? 2 : line;
         EXPECT_EQ(std::tuple(ovn::Shared().CurrentListIndex, W().lstItems->ListIndex()), std::tuple(current, current))
             << "highlight on the line being edited";
         EXPECT_TRUE(W().lstItems->item(current)->isSelected());
