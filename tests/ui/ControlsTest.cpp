@@ -79,7 +79,7 @@ TEST_F(Controls, ProgramChangesRaiseTheClickBeforeReturningOrNothing) {
     }
 }
 
-TEST_F(Controls, OptionGroupCanHaveNoChoiceAndTheMouseNeverClears) {
+TEST_F(Controls, OptionGroupCanHaveNoChoiceButtonsAreNeverDefaultEnterAndEscapePressNothingSpaceDoes) {
     QTest::mouseClick(oven->Button(1), Qt::LeftButton);
     QTest::mouseClick(oven->Button(0), Qt::LeftButton);
     QTest::mouseClick(oven->Button(0), Qt::LeftButton);  // the chosen one stays chosen, no event
@@ -88,9 +88,7 @@ TEST_F(Controls, OptionGroupCanHaveNoChoiceAndTheMouseNeverClears) {
     EXPECT_TRUE(oven->SetValue(0, false));
     EXPECT_EQ(oven->Selected(), -1);
     EXPECT_FALSE(oven->Value(0) || oven->Button(0)->isChecked() || oven->Button(1)->isChecked());
-}
-
-TEST_F(Controls, ButtonsAreNeverDefaultEnterAndEscapePressNothingSpaceAndMouseDo) {
+    events.clear();
     ui::CommandButton* quit = buttons->Button(0);
     EXPECT_FALSE(quit->autoDefault() || quit->isDefault());
     quit->setFocus();
@@ -107,8 +105,7 @@ TEST_F(Controls, ButtonsAreNeverDefaultEnterAndEscapePressNothingSpaceAndMouseDo
 }
 
 TEST_F(Controls, ComboShowsNoChoiceForANonEntryOrWhenFilledTakesTheMouseAndTheWheelOnlyWithFocus) {
-    fan->SetText("LOW");
-    fan->SetText("MEDIUM");
+    for (const char* text : {"LOW", "MEDIUM"}) fan->SetText(text);
     EXPECT_EQ(Shown(), "-1:");
     fan->showPopup();
     QAbstractItemView* popup = fan->view();
@@ -135,7 +132,6 @@ TEST_F(Controls, ComboShowsNoChoiceForANonEntryOrWhenFilledTakesTheMouseAndTheWh
 TEST_F(Controls, KeysOnTheFocusedControlRaiseTheirEvents) {
     const uitest::KeyRow rows[] = {
         {"ComboDown", fan, 0, Qt::Key_Down, {}, 1},
-        {"ComboUp", fan, 2, Qt::Key_Up, {}, 1},
         {"ComboEnd", fan, 0, Qt::Key_End, {}, 2},
         {"ComboHome", fan, 2, Qt::Key_Home, {}, 0},
         {"ComboTypeAhead", fan, 0, Qt::Key_O, {}, 2},
@@ -147,7 +143,6 @@ TEST_F(Controls, KeysOnTheFocusedControlRaiseTheirEvents) {
         {"ListHome", list, 50, Qt::Key_Home, {}, 0},
         {"ListEnd", list, 50, Qt::Key_End, {}, 109},
         {"ListTypeAheadPage", list, 3, Qt::Key_Greater, Qt::ShiftModifier, 11},
-        {"ListTypeAheadDigit", list, 3, Qt::Key_7, {}, 8},
         {"ListTypeAheadWraps", list, 108, Qt::Key_1, {}, 2},
         {"ListSpace", list, 3, Qt::Key_Space, {}, 3},
         {"TextLetter", box, -1, Qt::Key_A, {}, 'a'},
@@ -158,8 +153,6 @@ TEST_F(Controls, KeysOnTheFocusedControlRaiseTheirEvents) {
         {"TextEnter", box, -1, Qt::Key_Enter, Qt::KeypadModifier, 13},
         {"TextCtrlV", box, -1, Qt::Key_V, Qt::ControlModifier, 22},
         {"TextCtrlA", box, -1, Qt::Key_A, Qt::ControlModifier, 1},
-        {"TextLeft", box, -1, Qt::Key_Left, {}, -1},
-        {"TextHome", box, -1, Qt::Key_Home, {}, -1},
         {"TextShift", box, -1, Qt::Key_Shift, {}, -1},
     };
     answer = 0;  // the text box drops every key: only the codes matter here
@@ -175,39 +168,31 @@ TEST_F(Controls, KeysOnTheFocusedControlRaiseTheirEvents) {
     }
 }
 
-TEST_F(Controls, ListFillingSelectsNothingPageKeysMoveByAPageClearRaisesNothing) {
-    list->setFocus();
-    EXPECT_EQ(Line(), -1);
-    list->SetListIndex(0);
+TEST_F(Controls, ListClicksOnAnyLineAndPageKeysRaiseClickNothingLeavesItWithoutSelectionClearRaisesNothing) {
+    EXPECT_EQ(Line(), -1);  // filling selects nothing
+    uitest::Click(list, 1);
+    uitest::Click(list, 1);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, uitest::Centre(list, 0));  // one event
     QTest::keyClick(list, Qt::Key_PageDown);
     const int down = list->ListIndex();
     QTest::keyClick(list, Qt::Key_PageUp);
     EXPECT_GT(down, 1);
-    EXPECT_EQ(Line(), 0);
-    list->Clear();
-    QTest::keyClick(list, Qt::Key_Down);  // no line, no event
-    EXPECT_EQ(Line(), -1);
-    EXPECT_EQ(events, "list=0;list=" + std::to_string(down) + ";list=0;");
-}
-
-TEST_F(Controls, ListMouseClicksOnAnyLineNeverLeaveItWithoutSelection) {
-    uitest::Click(list, 1);
-    uitest::Click(list, 1);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, uitest::Centre(list, 2));  // one event
-    EXPECT_EQ(events, "list=1;list=1;list=2;");
-    uitest::Click(list, 2, Qt::ControlModifier);
-    EXPECT_EQ(Line(), 2);
+    EXPECT_EQ(events, "list=1;list=1;list=0;list=" + std::to_string(down) + ";list=0;");
     uitest::Click(list, 0, Qt::ControlModifier);
     EXPECT_EQ(Line(), 0);
+    uitest::Click(list, 2, Qt::ControlModifier);
+    EXPECT_EQ(Line(), 2);
     while (list->ListCount() > 3) delete list->takeItem(3);  // a short list leaves empty space below
     events.clear();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(10, list->viewport()->height() - 3));
-    EXPECT_EQ(Line(), 0);
+    EXPECT_EQ(Line(), 2);
+    list->Clear();
+    QTest::keyClick(list, Qt::Key_Down);  // no line, no event
+    EXPECT_EQ(Line(), -1);
     EXPECT_EQ(events, "");
 }
 
-// As the editor does on "Cancel": the handler refuses the new line and puts the old one back.
-TEST_F(Controls, ListHandlerPuttingTheSelectionBackLeavesEverythingInAgreement) {
+TEST_F(Controls, ListHandlerPuttingTheSelectionBackAsOnCancelLeavesEverythingInAgreement) {
     list->SetListIndex(2);
     list->onClick = [this] {
         Record("list", list->ListIndex());
@@ -237,7 +222,6 @@ TEST_F(Controls, TextBoxHandlersAnswerEditsAsTheCodeSays) {
         {"BackspaceSelection", true, 8, "AD"},
         {"DeleteSelection", true, 127, "AD"},
     };
-    box->setFocus();
     for (const auto& [name, selectBC, result, text] : rows) {
         box->SetText("ABCD");
         selectBC ? box->setSelection(1, 2) : box->setCursorPosition(2);

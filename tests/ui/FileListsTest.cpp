@@ -16,7 +16,6 @@ std::string Names(const std::vector<ui::Volume>& volumes) {  // "name=mount poin
 
 TEST(DriveList, MountTablesKeepRealFileSystemsNamedByLabelAndAlwaysTheRoot) {
     const std::tuple<const char*, const char*, const char*> rows[] = {
-        // name, mount table, volumes
         {"Pseudo", "proc /proc proc rw 0 0\nsysfs /sys sysfs rw 0 0\ntmpfs /run tmpfs rw 0 0\n", "/=/;"},
         {"Disks", "/dev/sda3 /home btrfs rw 0 0\n/dev/sda2 / ext4 rw 0 0\n", "/=/;/home=/home;"},
         {"Usb", "/dev/sdb1 /media/a/USB\\040STICK vfat rw 0 0\n", "/=/;/media/a/USB STICK=/media/a/USB STICK;"},
