@@ -1,31 +1,17 @@
-// Until the editor window exists, the program runs the start-up sequence and
-// says how far it got.
-#include <iostream>
-#include <string>
-#include <vector>
+// ovenmenu: the menu editor. The program runs on the editor window's events
+// and ends when that window is closed through "Quit" (or its close box).
+#include <QApplication>
+#include <memory>
 
-#include "menufile/Crc.h"
-#include "model/MenuModel.h"
-#include "model/Startup.h"
+#include "editor/EditorStartup.h"
 
-int main() {
-    ovn::MenuState& state = ovn::Shared();
-    const std::vector<ovn::StartupStep> steps = {
-        {"1", [&state] { state.MenuImage.fill(0); }},
-        {"2",
-         [&state] {
-             const std::string directory = ovn::DefaultMenuDirectory();
-             ovn::PrepareMenuDirectory(directory);
-             state.MenuDirectory = directory;
-         }},
-        {"3", [] { ovn::BuildCrcTables(); }},
-    };
-    std::string stepMarker;
-    const bool started = ovn::RunStartup(
-        steps, [](const std::string& text) { std::cerr << text << '\n'; }, &stepMarker);
-    if (!started) {
-        return 1;
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::unique_ptr<editor::frmOpening> window;
+    if (!editor::RunEditorStartup(window)) {
+        // The failure has been shown; without a window there is nothing to run.
+        if (!window || !window->isVisible()) return 1;
     }
-    std::cout << "Start-up complete through step " << stepMarker << "; menu directory " << state.MenuDirectory << '\n';
-    return 0;
+    window->onClosed = [] { QApplication::quit(); };
+    return app.exec();
 }

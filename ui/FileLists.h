@@ -19,12 +19,14 @@ struct Volume {
     QString mountPoint;  // absolute path
 };
 
-// Parses a mount table in the format of /proc/self/mounts, keeping real file systems.
+// Parses a mount table in the format of /proc/self/mounts, keeping real file
+// systems (ext*, btrfs, xfs, vfat, exfat, ntfs*, fuseblk, ...) and always "/";
+// sorted by mount point, named by mount point.
 std::vector<Volume> VolumesFromMountTable(const QString& mountTableText);
 // Names each volume by the label of its device, as found among the links of
 // `byLabelDirectory` (/dev/disk/by-label); volumes without one keep their name.
 void NameByLabels(std::vector<Volume>& volumes, const QString& mountTableText, const QString& byLabelDirectory);
-// The volumes of this machine (from /proc/self/mounts).
+// The volumes of this machine (from /proc/self/mounts), mount points that are directories only.
 std::vector<Volume> MountedVolumes();
 
 class DriveList : public QComboBox {
@@ -52,6 +54,7 @@ public:
     DirectoryList(QWidget* parent, const QString& name, Place place, FontKind font);
     QString Path() const;
     // Shows `path` (its parents above it, its subdirectories below it) and raises onChange when it changed.
+    // A path that cannot be read shows its parents only. Enter or a double click on a line opens it.
     void SetPath(const QString& path);
     std::function<void()> onChange;
 
@@ -66,6 +69,8 @@ class FileList : public PickList {
     Q_OBJECT
 public:
     FileList(QWidget* parent, const QString& name, Place place, FontKind font);
+    // Lists the files of `directory` that match the pattern, sorted without regard to case;
+    // nothing when it cannot be read. Selects nothing and raises nothing.
     void SetPath(const QString& directory);
     QString Path() const;
     // "*.ext": matched without regard to case.

@@ -12,14 +12,10 @@
 
 namespace {
 
-struct TwipCase {
-    int twips;
-    int pixels;
-};
-
 TEST(Geometry, TwipsAreFifteenthsOfALogicalPixel) {
-    const TwipCase table[] = {{0, 0}, {15, 1}, {7, 0}, {8, 1}, {2835, 189}, {11115, 741}, {-15, -1}, {-3000, -200}};
-    for (const TwipCase& row : table) EXPECT_EQ(ui::TwipsToPixels(row.twips), row.pixels) << row.twips;
+    const std::pair<int, int> table[] = {{0, 0},      {15, 1},      {7, 0},    {8, 1},
+                                         {2835, 189}, {11115, 741}, {-15, -1}, {-3000, -200}};
+    for (const auto& [twips, pixels] : table) EXPECT_EQ(ui::TwipsToPixels(twips), pixels) << twips;
     EXPECT_EQ(ui::PixelsToTwips(741), 11115);
     EXPECT_EQ(ui::ToPixels({180, 2280, 2775, 4260}), QRect(12, 152, 185, 284));
 }
@@ -75,8 +71,7 @@ TEST(Geometry, FontsAreDejaVuAtTheGivenSizes) {
 // The captioned controls of the windows, at their sizes and fonts.
 struct CaptionCase {
     const char* name;
-    char kind;  // L label, B bordered centred label, W word-wrapped label, C command button, K check box, O option, F
-                // frame
+    char kind;  // L label, B bordered label, W wrapping label, C command button, K check box, O option, F frame
     int width;
     int height;
     ui::FontKind font;
@@ -130,30 +125,18 @@ TEST_P(Captions, FitTheirControlWithTheFontShrunkJustEnough) {
 using ui::FontKind;
 INSTANTIATE_TEST_SUITE_P(
     Windows, Captions,
-    ::testing::Values(CaptionCase{"NewMenu", 'C', 2835, 735, FontKind::B, "New Menu"},
-                      CaptionCase{"SaveItem", 'C', 2295, 675, FontKind::B, "Save Item"},
-                      CaptionCase{"SaveMenuToFile", 'C', 2295, 675, FontKind::B, "Save Menu to File"},
+    ::testing::Values(CaptionCase{"SaveMenuToFile", 'C', 2295, 675, FontKind::B, "Save Menu to File"},
                       CaptionCase{"GetMenuFromFile", 'C', 2295, 675, FontKind::B, "Get Menu from File"},
-                      CaptionCase{"CopyTo", 'C', 2295, 675, FontKind::B, "Copy To"},
                       CaptionCase{"Gas", 'O', 915, 315, FontKind::A, "Gas"},
                       CaptionCase{"Electric", 'O', 1275, 315, FontKind::A, "Electric"},
                       CaptionCase{"RoastAndHold", 'K', 1995, 255, FontKind::B, "Roast && Hold"},
                       CaptionCase{"OvenType", 'F', 2835, 795, FontKind::B, "Oven Type"},
                       CaptionCase{"CurrentMenuItems", 'L', 2535, 375, FontKind::A, "Current Menu Items"},
                       CaptionCase{"MenuItemNew", 'B', 4635, 795, FontKind::A, "New Menu\r\nselect oven type"},
-                      CaptionCase{"MenuItemPage", 'B', 4635, 795, FontKind::A, "Page 10\r\nItem 9  "},
-                      CaptionCase{"PowerLevel", 'L', 1635, 375, FontKind::A, "Power Level"},
-                      CaptionCase{"ItemName", 'L', 1635, 375, FontKind::A, "Item Name"},
-                      CaptionCase{"HoldTemp", 'L', 1455, 375, FontKind::A, "Hold Temp"},
                       CaptionCase{"TimeSeparator", 'L', 75, 375, FontKind::A, ":"},
-                      CaptionCase{"Percent", 'L', 315, 375, FontKind::A, "%"},
                       CaptionCase{"HH", 'L', 315, 255, FontKind::Default, "HH"},
-                      CaptionCase{"CookTempRange", 'L', 1335, 435, FontKind::Default, "F \r\n200 - 600"},
                       CaptionCase{"CookTimeRange", 'L', 1395, 435, FontKind::Default, "HH:MM\r\n00:00 to 18:00"},
-                      CaptionCase{"HoldTempRange", 'L', 1275, 255, FontKind::Default, "F 100 to 200"},
-                      CaptionCase{"Page", 'L', 735, 375, FontKind::A, "Page"},
                       CaptionCase{"Item", 'L', 555, 375, FontKind::A, "Item"},
-                      CaptionCase{"ExistingMenuFiles", 'L', 2235, 255, FontKind::Default, "Existing Menu Files:"},
                       CaptionCase{"EnterMenuFilename", 'L', 2235, 435, FontKind::Default,
                                   "Enter Menu Filename,\r\n8 characters, NO extension."},
                       CaptionCase{"Cancel", 'C', 1395, 375, FontKind::Default, "Cancel"},

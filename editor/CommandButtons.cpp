@@ -1,0 +1,230 @@
+// The seven command buttons and the writing of a whole menu.
+#include <QString>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "dialogs/Dialogs.h"
+#include "editor/frmOpening.h"
+#include "menufile/ImageCheck.h"
+#include "menufile/ImageCodec.h"
+#include "menufile/MenuStorage.h"
+#include "model/MenuModel.h"
+
+namespace editor {
+
+namespace {
+
+const std::string kInvalidEntries = "\r\nInvalid Entry(s).";
+
+// A "Copy To" box as a 16-bit number; digits beyond that range give nothing,
+// so they are refused like any other target outside the menu.
+std::optional<int> CopyToNumber(const QString& text) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::int16_t frmOpening::Ask(std::int16_t type, std::uint32_t color, const std::string& text) {
+    SetOpeningFormCenter();
+    return dialogs::Ask(this, type, color, text);
+}
+
+void frmOpening::cmdBut_Click(int Index) {
+    switch (Index) {
+        case kQuit:
+            QuitEditor();
+            break;
+        case kSaveMenuToFile:
+            SaveMenuToFile();
+            break;
+        case kGetMenuFromFile:
+            GetMenuFromFile();
+            break;
+        case kSaveItem:
+            SaveItem();
+            break;
+        case kClearItem:
+            ClearItem();
+            break;
+        case kNewMenu:
+            NewMenu();
+            break;
+        case kCopyTo:
+            CopyTo();
+            break;
+        default:
+            break;
+    }
+}
+
+// The close box goes the same way as "Quit"; the close that "Quit" itself
+// makes has already been agreed to.
+bool frmOpening::QueryUnload() {
+    if (closeApproved_) return true;
+    if (DetermineOvenType() == ovn::kNoOvenType) return true;
+    const std::string question = "\r\nAll unsaved Menu Information\r\nwill be lost. Do you want to continue ?";
+    return Ask(1, dialogs::kRed, question) == dialogs::kAnswerYes;
+}
+
+void frmOpening::QuitEditor() {
+    if (!QueryUnload()) return;
+    CloseEditor();
+}
+
+void frmOpening::CloseEditor() {
+    closeApproved_ = true;
+    close();
+}
+
+void frmOpening::StoreCurrentItem() {
+    auto& state = ovn::Shared();
+    if (state.CurrentItemIndex < 0) return;  // a page line holds no item
+    ovn::ItemClear(state.CurrentItemIndex);
+    ItemSaveToMemory(state.CurrentItemIndex);
+    state.ItemChanged = false;
+    lstItems->SetList(state.CurrentListIndex,
+                      UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex, false));
+    lstItems->Refresh();
+}
+
+void frmOpening::SaveItem() {
+    if (!ValidateItemEntries()) {
+        Ask(16, dialogs::kRed, kInvalidEntries);
+        return;
+    }
+    StoreCurrentItem();
+}
+
+void frmOpening::SaveMenuToFile() {
+    if (ovn::Shared().ItemChanged) {
+        if (!ValidateItemEntries()) {
+            Ask(16, dialogs::kRed, kInvalidEntries);
+            return;
+        }
+        StoreCurrentItem();
+    }
+    MenuToFile();
+}
+
+bool frmOpening::MenuToFile() {
+    auto& state = ovn::Shared();
+    state.FileDialogMode = 0;
+    state.FileDialogPath = state.MenuDirectory;
+    state.FileDialogExtension = kMenuExtension;
+    SetOpeningFormCenter();
+    dialogs::ShowFileChooser(this);
+    const std::string path = state.FileDialogResult;
+    if (path.empty()) return false;
+
+    ovn::EncodeMenu(state.MenuItems, DetermineOvenType(), state.MenuImage);
+    // The window keeps naming the last file really written.
+    if (!ovn::MenuSave(path, state.MenuImage, dialogs::StorageErrorBox(this))) return false;
+    state.MenuFileName = path;
+    SetCaption(WindowCaptionMake(1));
+    return true;
+}
+
+void frmOpening::GetMenuFromFile() {
+    const std::string question = "\r\nALL Current Menu Information\r\nwill be deleted. Do you want to continue ?";
+    if (Ask(17, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
+
+    auto& state = ovn::Shared();
+    state.FileDialogMode = 1;
+    state.FileDialogPath = state.MenuDirectory;
+    state.FileDialogExtension = kMenuExtension;
+    SetOpeningFormCenter();
+    dialogs::ShowFileChooser(this);
+    const std::string path = state.FileDialogResult;
+    if (path.empty()) return;
+    LoadMenuFile(path);
+}
+
+bool frmOpening::LoadMenuFile(const std::string& path) {
+    auto& state = ovn::Shared();
+    std::uintmax_t fileSize = 0;
+    // A file that could not be read leaves the menu, its name and the caption alone.
+    if (!ovn::MenuGet(path, state.MenuImage, dialogs::StorageErrorBox(this), &fileSize)) return false;
+
+    ovn::DecodeMenu(state.MenuImage, state.MenuItems, state.SystemBlock);
+    SetupOpeningFormAndMenuInfo(1);
+    state.MenuFileName = path;
+    SetCaption(WindowCaptionMake(1));
+    optOvenType->SetValue(ovn::OvenTypeOfSystemBlock(state.SystemBlock), true);
+
+    // The file is taken as it is, but the user hears when its checks fail.
+    const bool damaged = fileSize != ovn::kImageSize || !ovn::CheckMenuImage(state.MenuImage).ok();
+    if (damaged) {
+        Ask(16, dialogs::kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving.");
+    }
+    return true;
+}
+
+void frmOpening::ClearItem() {
+    auto& state = ovn::Shared();
+    // A page line has no slot: nothing to ask, nothing to clear.
+    if (state.CurrentItemIndex < 0) return;
+    const std::string question = "\r\nAre you sure you want to\r\nclear ALL Item information ?";
+    if (Ask(17, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
+
+    FieldSetup(4);
+    ovn::ItemClear(state.CurrentItemIndex);
+    ItemGetFromMemory(state.CurrentItemIndex);
+    state.ItemChanged = false;
+    lstItems->SetList(state.CurrentListIndex,
+                      UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex, false));
+    lstItems->Refresh();
+}
+
+void frmOpening::NewMenu() {
+    const std::string question = "\r\nAre you sure you want to\r\nclear ALL Menu information ?";
+    if (Ask(17, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
+    SetupOpeningFormAndMenuInfo(0);
+    ovn::Shared().MenuFileName = "New Menu";
+    SetCaption(WindowCaptionMake(1));
+}
+
+void frmOpening::CopyTo() {
+    auto& state = ovn::Shared();
+    if (txtPage->Text().isEmpty() || txtItem->Text().isEmpty()) {
+        Ask(16, dialogs::kYellow, "\r\nMissing 'Copy To' information.");
+        return;
+    }
+    const std::optional<int> page = CopyToNumber(txtPage->Text());
+    const std::optional<int> item = CopyToNumber(txtItem->Text());
+    if (!page || !item || *item > 9 || *item < 0 || *page > 10 || *page < 1) {
+        Ask(16, dialogs::kYellow, "\r\nInvalid 'Copy To' information.");
+        return;
+    }
+    // The source is the item being edited, never a page line.
+    const int line = state.CurrentListIndex;
+    if (state.CurrentItemIndex < 0 || line < 0 || IsPageEntry(lstItems->List(line))) {
+        Ask(16, dialogs::kYellow, "\r\nCan not copy 'Page'.");
+        return;
+    }
+    // Unsaved edits go into the slot first, so that the copy carries them.
+    if (state.ItemChanged) {
+        if (!ValidateItemEntries()) {
+            Ask(16, dialogs::kRed, kInvalidEntries);
+            return;
+        }
+        StoreCurrentItem();
+    }
+
+    const int source = state.CurrentItemIndex;
+    const int target = (*page - 1) * 10 + *item;
+    if (source != target) {
+        state.MenuItems[static_cast<std::size_t>(target)] = state.MenuItems[static_cast<std::size_t>(source)];
+        SetupOpeningFormAndMenuInfo(2);
+        if (!lstItems->SetListIndex(line)) lstItems_Click();
+        Ask(16, dialogs::kYellow, "\r\nItem copy complete.");
+    }
+    txtPage->SetText("");
+    txtItem->SetText("");
+}
+
+}  // namespace editor

@@ -1,0 +1,16 @@
+// The program's start-up: the zero image, the menu directory, the CRC tables,
+// then the editor window shown without blocking.
+#pragma once
+
+#include <memory>
+
+#include "editor/frmOpening.h"
+
+namespace editor {
+
+// Runs the four start-up steps. On a failure the rest is skipped, the red
+// "Initialization Error #" message is shown, and the result is false.
+// `window` receives the editor window (created in step 4 when missing).
+bool RunEditorStartup(std::unique_ptr<frmOpening>& window);
+
+}  // namespace editor

@@ -1,0 +1,176 @@
+// The item list: ten page lines, each followed by the ten item lines of its
+// page, and the moves of an item between its slot and the fields.
+#include <QString>
+
+#include "dialogs/Dialogs.h"
+#include "editor/frmOpening.h"
+#include "model/MenuModel.h"
+
+namespace editor {
+
+namespace {
+
+const QString kPagePrefix = "> Page ";
+
+QString ItemLine(int item, const std::string& name) {
+    QString line = QString::number(item);
+    if (!name.empty()) line += "  " + QString(" ") + ui::FromLatin1(name);
+    return line;
+}
+
+}  // namespace
+
+void frmOpening::SetupOpeningFormAndMenuInfo(int mode) {
+    if (mode < 0 || mode > 2) return;
+    auto& state = ovn::Shared();
+
+    lstItems->Clear();
+    int countdown = 0;
+    int item = 0;
+    for (int slot = 0; slot < ovn::kSlotCount; ++slot) {
+        if (countdown == 0) {
+            lstItems->AddItem(kPagePrefix + QString::number(slot / ovn::kItemsPerPage + 1));
+            countdown = ovn::kItemsPerPage - 1;
+            item = 0;
+        } else {
+            ++item;
+            --countdown;
+        }
+        if (mode == 0) {
+            lstItems->AddItem(QString::number(item));
+            ovn::ItemClear(static_cast<std::int16_t>(slot));
+        } else {
+            lstItems->AddItem(ItemLine(item, state.MenuItems[slot].Name));
+        }
+    }
+    if (mode == 2) return;
+
+    ButtonSetup(0);
+    FieldSetup(2);
+    FieldSetup(4);
+    FieldSetup(0);
+    InformationSetup(0);
+    state.IgnoreListClick = false;
+    state.CurrentItemIndex = -1;
+    state.ItemChanged = false;
+}
+
+bool frmOpening::ItemGetFromMemory(int mitem) {
+    const ovn::MenuItemRecord& slot = ovn::Shared().MenuItems.at(static_cast<std::size_t>(mitem));
+    txtName->SetText(ui::FromLatin1(slot.Name));
+    txtCookTemp->SetText(ui::FromLatin1(slot.CookTemp));
+    txtHoldTemp->SetText(ui::FromLatin1(slot.HoldTemp));
+    const QString time = ui::FromLatin1(slot.CookTime);
+    txtCookTimeHH->SetText(time.left(2));
+    txtCookTimeMM->SetText(time.mid(2, 2));
+    // A text that is no entry (from a damaged file) leaves the combo without a choice.
+    cboFanSpeed->SetText(ui::FromLatin1(slot.FanSpeed));
+    cboPowerLevel->SetText(ui::FromLatin1(slot.PowerLevel));
+    chkRoastNHold->SetValue(slot.RoastNHold);
+    return true;
+}
+
+bool frmOpening::ItemSaveToMemory(int menu) {
+    ovn::MenuItemRecord& slot = ovn::Shared().MenuItems.at(static_cast<std::size_t>(menu));
+    slot.Name = ui::ToLatin1(txtName->Text());
+    slot.CookTemp = ui::ToLatin1(txtCookTemp->Text());
+    slot.HoldTemp = ui::ToLatin1(txtHoldTemp->Text());
+    slot.CookTime = ui::ToLatin1(txtCookTimeHH->Text() + txtCookTimeMM->Text());
+    slot.FanSpeed = ui::ToLatin1(cboFanSpeed->Text());
+    slot.PowerLevel = ui::ToLatin1(cboPowerLevel->Text());
+    slot.RoastNHold = static_cast<std::uint8_t>(chkRoastNHold->Value() == 1 ? 1 : 0);
+    return true;
+}
+
+QString frmOpening::UpdateItemListEntry(int LIndex, int MIndex, bool clr) {
+    static_cast<void>(clr);  // every caller passes false
+    QString prefix = lstItems->List(LIndex).left(3);
+    if (prefix.size() < 2) prefix += "  ";
+    if (prefix.size() < 3) prefix += " ";
+    lstItems->Refresh();
+    return prefix + " " + ui::FromLatin1(ovn::Shared().MenuItems.at(static_cast<std::size_t>(MIndex)).Name);
+}
+
+int frmOpening::GetIndex(int how, int start) const {
+    auto inList = [](int line) { return line >= 0 && line < kListLineCount; };
+    if (how == 0) return inList(start) ? start / 11 : -1;
+    if (how == 1) {
+        const int line = lstItems->ListIndex();
+        return inList(line) ? line - line / 11 - 1 : -1;
+    }
+    return -1;
+}
+
+bool frmOpening::IsPageEntry(const QString& entry) {
+    return entry.left(kPagePrefix.size()) == kPagePrefix;
+}
+
+void frmOpening::ReturnToCurrentLine() {
+    auto& state = ovn::Shared();
+    state.IgnoreListClick = true;
+    // The setter raises the click only when the line really moves.
+    if (!lstItems->SetListIndex(state.CurrentListIndex)) state.IgnoreListClick = false;
+}
+
+void frmOpening::lstItems_Click() {
+    auto& state = ovn::Shared();
+    if (state.IgnoreListClick) {
+        state.IgnoreListClick = false;
+        return;
+    }
+
+    const int line = lstItems->ListIndex();
+    if (line < 0) return;
+    const QString text = lstItems->List(line);
+    QString label = "Page " + QString::number(GetIndex(0, line) + 1);
+    const bool isPage = IsPageEntry(text);
+    int newSlot = -1;
+    if (!isPage) {
+        newSlot = GetIndex(1, line);
+        label += "\r\nItem " + text.left(3);
+    }
+
+    // With no item being edited (a page line) there is nothing to store.
+    if (state.ItemChanged && state.CurrentItemIndex >= 0) {
+        const std::string question = "\r\nYou are changing Menu Items.\r\nDo you want to save Item " +
+                                     std::to_string(state.CurrentItemIndex + 1) + " information?";
+        const std::int16_t answer = Ask(18, dialogs::kYellow, question);
+        if (answer == dialogs::kAnswerCancel) {
+            ReturnToCurrentLine();
+            return;
+        }
+        if (answer == dialogs::kAnswerYes) {
+            if (!ValidateItemEntries()) {
+                Ask(16, dialogs::kRed, "\r\nInvalid Entry(s).");
+                ReturnToCurrentLine();
+                return;
+            }
+            ovn::ItemClear(state.CurrentItemIndex);
+            ItemSaveToMemory(state.CurrentItemIndex);
+            lstItems->SetList(state.CurrentListIndex,
+                              UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex, false));
+            lstItems->Refresh();
+        } else if (answer != dialogs::kAnswerNo) {
+            return;
+        }
+    }
+
+    if (isPage) {
+        ButtonSetup(1);
+        FieldSetup(2);
+        FieldSetup(4);
+        FieldSetup(3);
+    } else {
+        ButtonSetup(1);
+        FieldSetup(1);
+        FieldSetup(2);
+        FieldSetup(4);
+        ItemGetFromMemory(newSlot);
+    }
+    state.CurrentListIndex = static_cast<std::int16_t>(line);
+    state.CurrentItemIndex = static_cast<std::int16_t>(newSlot);
+    lblMenuItem->SetCaption(label);
+    state.ItemChanged = false;
+}
+
+}  // namespace editor

@@ -1,0 +1,146 @@
+// The menu editor window: the item list on the left, the fields of the item
+// being edited in the middle, the command buttons on the right. The handlers
+// carry the names of the controls they serve (lstItems_Click, cmdBut_Click),
+// and every control's objectName is its name in the window ("cmdBut(3)").
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "ui/Controls.h"
+#include "ui/Form.h"
+
+namespace editor {
+
+// The window's fixed texts.
+inline constexpr const char* kProgramTitle = "R5800 Menu Editor";
+inline constexpr const char* kProgramVersion = "0.42";
+inline constexpr const char* kMenuExtension = "ovn";
+inline constexpr int kListLineCount = 110;
+
+// Command button indices of cmdBut.
+enum ButtonIndex : int {
+    kQuit = 0,
+    kSaveMenuToFile = 1,
+    kGetMenuFromFile = 2,
+    kSaveItem = 3,
+    kClearItem = 4,
+    kNewMenu = 5,
+    kCopyTo = 6,
+};
+
+class frmOpening : public ui::Form {
+    Q_OBJECT
+public:
+    // Builds the controls and runs Form_Load: centred, captioned, 100 default
+    // slots in the list, waiting for an oven type.
+    frmOpening();
+    ~frmOpening() override;
+
+    // Runs after the window has been closed through "Quit" or the close box
+    // (the start-up code ends the program there).
+    std::function<void()> onClosed;
+
+    // Set-up modes; a mode outside the listed ones changes nothing.
+    void InformationSetup(int what);
+    void FieldSetup(int what);
+    void ButtonSetup(int what);
+    QString WindowCaptionMake(int how) const;
+    void SetOpeningFormCenter();
+
+    // Item list (ItemList.cpp).
+    void SetupOpeningFormAndMenuInfo(int mode);
+    bool ItemGetFromMemory(int mitem);
+    bool ItemSaveToMemory(int menu);
+    QString UpdateItemListEntry(int LIndex, int MIndex, bool clr);
+    int GetIndex(int how, int start) const;
+    static bool IsPageEntry(const QString& entry);
+
+    // Oven type and item fields (FieldEvents.cpp).
+    std::int16_t DetermineOvenType() const;
+    bool ValidateItemEntries();
+
+    // Command buttons (CommandButtons.cpp).
+    void cmdBut_Click(int Index);
+    bool MenuToFile();
+    // Steps of "Get Menu from File" after the chooser: read, decode, show,
+    // select the file's oven type, warn about a damaged file. False when the
+    // file could not be read (nothing on screen changed then).
+    bool LoadMenuFile(const std::string& path);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void CentreOnScreen();
+    void WireEvents();
+    void Form_Load();
+
+    void lstItems_Click();
+    void optOvenType_Click(int Index);
+    void chkRoastNHold_Click();
+    void cboFanSpeed_Click();
+    void cboPowerLevel_Click();
+    int ItemBoxKeyPress(int keyChar);
+    void PadTimeBoxOnLeave(ui::TextBox* box);
+    bool QueryUnload();
+
+    // Puts the list selection back on the line being edited; the click this
+    // raises is ignored, and the flag never outlives the call.
+    void ReturnToCurrentLine();
+    std::int16_t Ask(std::int16_t type, std::uint32_t color, const std::string& text);
+    void StoreCurrentItem();
+    void QuitEditor();
+    void SaveMenuToFile();
+    void GetMenuFromFile();
+    void SaveItem();
+    void ClearItem();
+    void NewMenu();
+    void CopyTo();
+    void CloseEditor();
+
+public:
+    // Controls, named as on the window.
+    ui::CommandButtonArray* cmdBut = nullptr;
+    ui::OptionGroup* optOvenType = nullptr;
+    ui::Frame* frmOvenType = nullptr;
+    ui::Frame* frmRoastNHold = nullptr;
+    ui::ListBox* lstItems = nullptr;
+    ui::TextBox* txtName = nullptr;
+    ui::TextBox* txtCookTemp = nullptr;
+    ui::ComboBox* cboPowerLevel = nullptr;
+    ui::TextBox* txtCookTimeHH = nullptr;
+    ui::TextBox* txtCookTimeMM = nullptr;
+    ui::ComboBox* cboFanSpeed = nullptr;
+    ui::CheckBox* chkRoastNHold = nullptr;
+    ui::TextBox* txtHoldTemp = nullptr;
+    ui::TextBox* txtPage = nullptr;
+    ui::TextBox* txtItem = nullptr;
+    ui::Label* lblItems = nullptr;
+    ui::Label* lblMenuItem = nullptr;
+    ui::Label* lblCookTemp = nullptr;
+    ui::Label* lblPowerLevel = nullptr;
+    ui::Label* lblCookTime = nullptr;
+    ui::Label* lblName = nullptr;
+    ui::Label* lblFanSpeed = nullptr;
+    ui::Label* lblHoldTemp = nullptr;
+    ui::Label* lblCookTimeSep1 = nullptr;
+    ui::Label* lblPowerLevelPer = nullptr;
+    ui::Label* lblCookTimeHH = nullptr;
+    ui::Label* lblCookTimeMM = nullptr;
+    ui::Label* lblCookTempRange = nullptr;
+    ui::Label* lblCookTimRange = nullptr;
+    ui::Label* lblHoldTempRange = nullptr;
+    ui::Label* lblPage = nullptr;
+    ui::Label* lblItem = nullptr;
+
+private:
+    bool closeApproved_ = false;
+    bool shownOnce_ = false;
+};
+
+}  // namespace editor
