@@ -213,7 +213,8 @@ TEST_F(EditorTest, AnswersOtherThanYesChangeNothing) {
     EXPECT_TRUE(QDir(DirPath()).entryList(QDir::Files).isEmpty());
 }
 
-TEST_F(EditorTest, ClearItemResetsTheSlotAndItsLine) {
+TEST_F(EditorTest, ClearItemAndAPageLine) {
+    ovn::Shared().MenuItems[9].Name = "LAST";
     ChooseOven(0);
     SetBox(W().txtName, "GONE");
     Click("cmdBut(3)");
@@ -228,24 +229,20 @@ TEST_F(EditorTest, ClearItemResetsTheSlotAndItsLine) {
     EXPECT_EQ(W().txtCookTemp->Text(), "325");
     EXPECT_FALSE(IsRed(W().txtCookTemp));
     EXPECT_FALSE(ovn::Shared().ItemChanged);
-}
 
-TEST_F(EditorTest, OnAPageLineClearDoesNothingAndSaveIsInvalid) {
-    ovn::Shared().MenuItems[9].Name = "LAST";
-    ChooseOven(0);
-    ClickLine(11);       // page 2: its GetIndex would be slot 9
-    Click("cmdBut(4)");  // no question
-    SeenMessage seen;
-    ExpectMessage(dialogs::kAnswerOk, &seen);
+    ClickLine(11);       // page 2, whose line would give slot 9
+    Click("cmdBut(4)");  // asks nothing, clears nothing
+    SeenMessage invalid, page;
+    ExpectMessage(dialogs::kAnswerOk, &invalid);
     Click("cmdBut(3)");
-    EXPECT_EQ(seen.text, kInvalidEntries);
-    EXPECT_EQ(W().lstItems->List(11), "> Page 2");
-    EXPECT_EQ(ovn::Shared().MenuItems[9].Name, "LAST");
-    ExpectMessage(dialogs::kAnswerOk, &seen);
     SetBox(W().txtPage, "3");
     SetBox(W().txtItem, "3");
+    ExpectMessage(dialogs::kAnswerOk, &page);
     Click("cmdBut(6)");
-    EXPECT_EQ(seen.text, "\r\nCan not copy 'Page'.");
+    EXPECT_EQ(invalid.text, kInvalidEntries);
+    EXPECT_EQ(page.text, "\r\nCan not copy 'Page'.");
+    EXPECT_EQ(W().lstItems->List(11), "> Page 2");
+    EXPECT_EQ(ovn::Shared().MenuItems[9].Name, "LAST");
 }
 
 struct CopyRow {
@@ -318,33 +315,25 @@ TEST_F(EditorTest, CopyToStoresUnsavedEditsFirst) {
     EXPECT_EQ(ovn::Shared().MenuItems[20], ovn::DefaultItem());
 }
 
-TEST_F(EditorTest, AFailedReadLeavesTheMenuOnScreen) {
+TEST_F(EditorTest, FailedReadsAndSavesChangeNothingOnScreen) {
     ChooseOven(1);
-    WriteFile(FilePath("VANISHED.ovn"), ExpectedImage({}));
-    const QString caption = W().Caption();
     const std::string vanished = FilePath("VANISHED.ovn");
+    WriteFile(vanished, ExpectedImage({}));
+    ASSERT_TRUE(QDir(DirPath()).mkdir("ISAFOLDR.ovn"));  // a directory where the file would go
+    std::string readError, saveError;
     ExpectMessage(dialogs::kAnswerYes);
     ExpectRead("VANISHED.ovn", [vanished] { QFile::remove(ui::FromPath(vanished)); });
-    std::string error;
-    testsupport::ExpectErrorBox(Script(), &error);
+    testsupport::ExpectErrorBox(Script(), &readError);
     Click("cmdBut(2)");
-    EXPECT_EQ(error, "MenuGet : " + vanished);
-    EXPECT_EQ(W().Caption(), caption);
-    EXPECT_EQ(ovn::Shared().MenuFileName, "");
-    EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
-    EXPECT_EQ(ovn::Shared().CurrentListIndex, 1);
-}
-
-TEST_F(EditorTest, AFailedSaveKeepsTheLastFileName) {
-    ChooseOven(0);
-    ASSERT_TRUE(QDir(DirPath()).mkdir("ISAFOLDR.ovn"));  // a directory where the file would go
-    std::string error;
     ExpectSaveAs("ISAFOLDR");
-    testsupport::ExpectErrorBox(Script(), &error);
+    testsupport::ExpectErrorBox(Script(), &saveError);
     EXPECT_FALSE(W().MenuToFile());
-    EXPECT_EQ(error, "MenuSave : " + FilePath("ISAFOLDR.ovn"));
+    EXPECT_EQ(readError, "MenuGet : " + vanished);
+    EXPECT_EQ(saveError, "MenuSave : " + FilePath("ISAFOLDR.ovn"));
     EXPECT_EQ(ovn::Shared().MenuFileName, "");
     EXPECT_EQ(W().Caption(), "R5800 Menu Editor V0.42    [ New Menu ]");
+    EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
+    EXPECT_EQ(ovn::Shared().CurrentListIndex, 1);
 }
 
 TEST_F(EditorTest, StartupFailureShowsOnceAndOpensNoWindow) {

@@ -1,61 +1,40 @@
 // The item list: its lines, selecting by mouse and by keyboard, and leaving a
 // changed item with each answer.
 #include "EditorFixture.h"
-#include "dialogs/Dialogs.h"
 
 namespace editortest {
 namespace {
 
-TEST_F(EditorTest, TheListHoldsTenPagesOfTenItems) {
-    ASSERT_EQ(W().lstItems->ListCount(), 110);
+TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
     for (int line = 0; line < 110; ++line) {
-        const QString expected =
-            line % 11 == 0 ? QString("> Page %1").arg(line / 11 + 1) : QString::number(line % 11 - 1);
-        EXPECT_EQ(W().lstItems->List(line), expected) << line;
-        EXPECT_EQ(editor::frmOpening::IsPageEntry(W().lstItems->List(line)), line % 11 == 0);
+        const bool page = line % 11 == 0;
+        EXPECT_EQ(W().lstItems->List(line),
+                  page ? QString("> Page %1").arg(line / 11 + 1) : QString::number(line % 11 - 1));
+        EXPECT_EQ(editor::frmOpening::IsPageEntry(W().lstItems->List(line)), page) << line;
     }
+    EXPECT_EQ(W().lstItems->ListCount(), 110);
     EXPECT_FALSE(editor::frmOpening::IsPageEntry("> Page"));
-    EXPECT_FALSE(editor::frmOpening::IsPageEntry("3   > PAGE "));
-    EXPECT_EQ(W().GetIndex(0, 109), 9);
     EXPECT_EQ(W().GetIndex(0, 110), -1);
-    EXPECT_EQ(W().GetIndex(1, 0), -1);  // nothing selected
-    for (int slot = 0; slot < 100; ++slot) EXPECT_EQ(ovn::Shared().MenuItems[slot], ovn::DefaultItem());
-}
-
-TEST_F(EditorTest, SelectingLinesByMouseAndKeyboard) {
+    ovn::Shared().MenuItems[1] = {"", "", "", "0010", "", "55", 0};  // as read from a damaged file
     ovn::Shared().MenuItems[10].Name = "BREAD";
-    ovn::Shared().MenuItems[10].CookTemp = "410";
     ChooseOven(0);
-    ClickLine(12);
-    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 2\r\nItem 0");
-    EXPECT_EQ(W().txtName->Text(), "BREAD");
-    EXPECT_EQ(W().txtCookTemp->Text(), "410");
-    EXPECT_EQ(ovn::Shared().CurrentItemIndex, 10);
-    EXPECT_EQ(W().GetIndex(1, 0), 10);
-
-    QTest::keyClick(W().lstItems, Qt::Key_Up);  // the page line of page 2
-    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 2");
-    EXPECT_FALSE(W().txtName->isEnabled());
-    EXPECT_EQ(W().txtName->Text(), "");
-    EXPECT_EQ(ovn::Shared().CurrentListIndex, 11);
-    EXPECT_EQ(ovn::Shared().CurrentItemIndex, -1);
-    EXPECT_TRUE(W().cmdBut->Button(editor::kCopyTo)->isEnabled());
-
-    QTest::keyClick(W().lstItems, Qt::Key_End);
-    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 10\r\nItem 9");
-    EXPECT_EQ(ovn::Shared().CurrentItemIndex, 99);
-    EXPECT_TRUE(W().txtName->isEnabled());
-    EXPECT_FALSE(ovn::Shared().ItemChanged);
-}
-
-TEST_F(EditorTest, ADamagedSlotLoadsWithoutAChoice) {
-    ovn::Shared().MenuItems[1].FanSpeed = "";
-    ovn::Shared().MenuItems[1].PowerLevel = "55";
-    ChooseOven(1);
     QTest::keyClick(W().lstItems, Qt::Key_Down);
     EXPECT_EQ(ovn::Shared().CurrentItemIndex, 1);
     EXPECT_EQ(W().cboFanSpeed->ListIndex(), -1);
     EXPECT_EQ(W().cboPowerLevel->ListIndex(), -1);
+    ClickLine(12);
+    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 2\r\nItem 0");
+    EXPECT_EQ(W().txtName->Text(), "BREAD");
+    EXPECT_EQ(W().GetIndex(1, 0), 10);
+    QTest::keyClick(W().lstItems, Qt::Key_Up);  // the page line of page 2
+    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 2");
+    EXPECT_FALSE(W().txtName->isEnabled());
+    EXPECT_EQ(ovn::Shared().CurrentListIndex, 11);
+    EXPECT_EQ(ovn::Shared().CurrentItemIndex, -1);
+    QTest::keyClick(W().lstItems, Qt::Key_End);
+    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 10\r\nItem 9");
+    EXPECT_EQ(ovn::Shared().CurrentItemIndex, 99);
+    EXPECT_FALSE(ovn::Shared().ItemChanged);
 }
 
 struct LeaveRow {
@@ -118,17 +97,6 @@ INSTANTIATE_TEST_SUITE_P(Answers, LeaveChangedItemTest,
                                            LeaveRow{"cancel", dialogs::kAnswerCancel, "300", false, false, false},
                                            LeaveRow{"cancelByKey", dialogs::kAnswerCancel, "300", true, false, false}),
                          [](const auto& info) { return std::string(info.param.label); });
-
-TEST_F(EditorTest, AfterCancelTheNextMoveAsksAgain) {
-    ChooseOven(0);
-    SetBox(W().txtCookTemp, "300");
-    ExpectMessage(dialogs::kAnswerCancel);
-    ClickLine(5);
-    ExpectMessage(dialogs::kAnswerNo);
-    ClickLine(5);
-    EXPECT_EQ(ovn::Shared().CurrentListIndex, 5);
-    EXPECT_EQ(ovn::Shared().MenuItems[0].CookTemp, "325");
-}
 
 }  // namespace
 }  // namespace editortest
