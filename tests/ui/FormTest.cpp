@@ -138,15 +138,16 @@ TEST(Looks, TwipsColoursCaptionsFontsAndEightBitTexts) {
     EXPECT_EQ(ui::ToPath(ui::FromPath("/root/M\xC3\xA9NU.ovn")), "/root/M\xC3\xA9NU.ovn");
 }
 
-// The windows' tests check that each of their captions fits; here each kind of control fits a tight one.
+// Every kind of control, the dialogs' longest captions (the editor's layout test checks its own).
 TEST(Looks, CaptionsFitTheirControlWithTheFontShrunkJustEnough) {
     // L label, B bordered label, W wrapping label, C command button, K check box, O option button, F frame
     const std::tuple<const char*, char, int, int, FontKind, const char*> rows[] = {
-        {"SaveMenuToFile", 'C', 2295, 675, FontKind::B, "Save Menu to File"},
+        {"ChooserCancel", 'C', 1395, 375, FontKind::Default, "Cancel"},
         {"Electric", 'O', 1275, 315, FontKind::A, "Electric"},
         {"RoastAndHold", 'K', 1995, 255, FontKind::B, "Roast && Hold"},
         {"OvenType", 'F', 2835, 795, FontKind::B, "Oven Type"},
-        {"CurrentMenuItems", 'L', 2535, 375, FontKind::A, "Current Menu Items"},
+        {"ExistingMenuFiles", 'L', 2235, 255, FontKind::Default, "Existing Menu Files:"},
+        {"EnterMenuFilename", 'L', 2235, 435, FontKind::Default, "Enter Menu Filename,\r\n8 characters, NO extension."},
         {"MenuItemNew", 'B', 4635, 795, FontKind::A, "New Menu\r\nselect oven type"},
         {"MessageQuestion", 'W', 5055, 1275, FontKind::Message,
          "\r\nYou are changing Menu Items.\r\nDo you want to save Item 100 information?"},
