@@ -1,5 +1,4 @@
-// Runs the built ovntool in a fresh temporary directory and captures what it
-// prints, so the tests see exactly what a script would.
+// Runs the built ovntool in a fresh temporary directory and captures what it prints.
 #pragma once
 
 #include <fcntl.h>
@@ -9,7 +8,6 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -20,25 +18,23 @@ namespace ovntool_test {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
+using Args = std::vector<std::string>;
 
 struct RunResult {
     int status = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 inline std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
 inline Bytes ReadBytes(const fs::path& path) {
     const std::string text = ReadText(path);
     return Bytes(text.begin(), text.end());
 }
-
 inline void WriteBytes(const fs::path& path, const std::string& data) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << data;
+    std::ofstream(path, std::ios::binary) << data;
 }
 inline void WriteBytes(const fs::path& path, const Bytes& data) {
     WriteBytes(path, std::string(data.begin(), data.end()));
@@ -52,18 +48,17 @@ protected:
         dir_ = pattern;
     }
     void TearDown() override { fs::remove_all(dir_); }
-
     fs::path Path(const std::string& name) const { return dir_ / name; }
+    std::ptrdiff_t EntryCount() const { return std::distance(fs::directory_iterator(dir_), {}); }
 
     // Runs ovntool with `args` in the temporary directory; stdin is empty.
-    RunResult Run(const std::vector<std::string>& args) {
+    RunResult Run(const Args& args) {
         const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
-        std::vector<std::string> argvText = {OVNTOOL_PATH};
+        Args argvText = {OVNTOOL_PATH};
         argvText.insert(argvText.end(), args.begin(), args.end());
         std::vector<char*> argv;
         for (std::string& a : argvText) argv.push_back(a.data());
         argv.push_back(nullptr);
-
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -73,17 +68,14 @@ protected:
         pid_t pid = 0;
         const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
         posix_spawn_file_actions_destroy(&actions);
-        RunResult result;
         if (spawned != 0) {
             ADD_FAILURE() << "cannot start " << OVNTOOL_PATH;
-            return result;
+            return {};
         }
         int wstatus = 0;
         waitpid(pid, &wstatus, 0);
-        result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-        result.out = ReadText(outFile);
-        result.err = ReadText(errFile);
-        return result;
+        const int status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+        return {status, ReadText(outFile), ReadText(errFile)};
     }
 
     // Writes `csv` to in.csv and imports it for `oven` into `out`.
@@ -95,21 +87,18 @@ protected:
     fs::path dir_;
 };
 
-// The bytes every default slot encodes to, and the whole default menu file.
-inline Bytes DefaultBlock() {
-    return {0x2E, 0xDC, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x58, 0x02, 0x45, 0xA9, 0, 0, 0, 0};
-}
+// The whole default menu file: the system block, 100 default blocks and byte 2408.
 inline Bytes DefaultMenu(bool electric) {
-    Bytes image = {0x08, 0xE8, 0, 0, 0, 0, 0, 0};
-    if (electric) image[0] = 0x09, image[5] = 1;
-    for (int slot = 0; slot < 100; ++slot) {
-        const Bytes block = DefaultBlock();
-        image.insert(image.end(), block.begin(), block.end());
-    }
+    Bytes image = {std::uint8_t(electric ? 0x09 : 0x08), 0xE8, 0, 0, 0, electric, 0, 0};
+    const Bytes block = {0x2E, 0xDC, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x58, 0x02, 0x45, 0xA9, 0, 0, 0, 0};
+    for (int slot = 0; slot < 100; ++slot) image.insert(image.end(), block.begin(), block.end());
     image.push_back(0);
     return image;
 }
 
 inline constexpr char kHeader[] = "slot,name,cook_temp,cook_time,fan_speed,power_level,roast_n_hold,hold_temp\n";
+inline std::size_t BlockStart(int slot) {
+    return 8 + 24 * static_cast<std::size_t>(slot);
+}
 
 }  // namespace ovntool_test

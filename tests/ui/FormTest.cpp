@@ -1,131 +1,70 @@
-// Windows: modal shows answered by a script, flags, placement and closing.
-#include <gtest/gtest.h>
-
-#include <QApplication>
+// Windows (modal shows under a script, flags, placement, closing) and looks (twips, colours, captions, fonts).
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTest>
-#include <string>
 #include <vector>
 
-#include "GuiTest.h"
-#include "ui/Controls.h"
-#include "ui/Form.h"
-#include "ui/ModalScript.h"
+#include "UiTest.h"
 
 namespace {
 
-TEST(Form, ModalShowIsAnsweredWithFocusAndReturnsAfterUnload) {
+using ui::FontKind;
+
+TEST(Form, ModalShowIsAnsweredActiveNestsAndReturnsAfterUnloadWithTheFocusBack) {
     auto script = testsupport::MakeScript();
-    ui::Form owner("frmOpening", 11115, 6780);
-    ui::TextBox name(&owner, "txtName", {5280, 1260, 1875, 480}, ui::FontKind::A);
-    int lost = 0;
-    name.onLostFocus = [&] { ++lost; };
+    ui::Form owner("frmOpening", 11115, 6780), dialog("frmMEMessage100", 5295, 1995, &owner);
+    ui::Form inner("frmInner", 2000, 1000, &dialog);
+    ui::TextBox name(&owner, "txtName", {5280, 1260, 1875, 480}, FontKind::A);
+    std::string order;
+    name.onLostFocus = [&] { order += "lost;"; };  // a dialog taking the focus is no leaving of the box
     owner.ShowModeless();
     QApplication::setActiveWindow(&owner);
     name.setFocus();
-    ui::Form dialog("frmMEMessage100", 5295, 1995, &owner);
-    ui::CommandButtonArray buttons("cmdBut", &dialog);
-    buttons.Add(&dialog, 0, {120, 1440, 5055, 435}, "OK", ui::FontKind::Default)->setFocus();
-    buttons.onClick = [&](int) { dialog.Unload(); };
-    bool shownAsAPersonSeesIt = false;
     script->Expect("frmMEMessage100", [&](QWidget& window) {
-        shownAsAPersonSeesIt = window.isVisible() && window.isModal() && QApplication::activeWindow() == &window &&
-                               buttons.Button(0)->hasFocus();
-        testsupport::ClickButton(window, "cmdBut(0)");
-    });
-    dialog.ShowModal();
-    EXPECT_TRUE(shownAsAPersonSeesIt);
-    EXPECT_TRUE(dialog.IsUnloaded());
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(script->Remaining(), 0);
-    EXPECT_EQ(script->Shown(), 1);
-    // Back in the owner the focus is where it was; another window taking it is no leaving of the box.
-    EXPECT_EQ(QApplication::activeWindow(), &owner);
-    EXPECT_TRUE(name.hasFocus());
-    EXPECT_EQ(lost, 0);
-}
-
-TEST(Form, NestedModalShowsTakeTheNextAnswers) {
-    auto script = testsupport::MakeScript();
-    ui::Form owner("frmOwner", 6000, 4000);
-    ui::Form outer("frmOuter", 3000, 2000, &owner);
-    ui::Form inner("frmInner", 2000, 1000, &outer);
-    std::string order;
-    script->Expect("frmOuter", [&](QWidget&) {
+        EXPECT_TRUE(window.isVisible() && window.isModal() && QApplication::activeWindow() == &window);
+        inner.ShowModal();  // takes the next answer
         order += "outer;";
-        inner.ShowModal();
-        order += "outer again;";
-        outer.Unload();
+        dialog.Unload();
     });
-    script->Expect("frmInner", [&](QWidget&) {
-        order += "inner;";
-        inner.Unload();
-    });
-    outer.ShowModal();
-    EXPECT_EQ(order, "outer;inner;outer again;");
+    script->Expect("frmInner", [&](QWidget&) { order += "inner;", inner.Unload(); });
+    dialog.ShowModal();
+    EXPECT_EQ(order, "inner;outer;");
+    EXPECT_TRUE(dialog.IsUnloaded() && !dialog.isVisible() && script->Shown() == 2);
+    EXPECT_TRUE(QApplication::activeWindow() == &owner && name.hasFocus());  // the focus is back where it was
 }
 
-TEST(Form, DeletedWhileShownModallyReturnsSafely) {
-    auto script = testsupport::MakeScript();
-    ui::Form owner("frmOwner", 6000, 4000);
-    auto* dialog = new ui::Form("frmDialog", 3000, 2000, &owner);
-    script->Expect("frmDialog", [](QWidget& window) { delete &window; });
-    dialog->ShowModal();
-    EXPECT_EQ(owner.findChild<ui::Form*>("frmDialog"), nullptr);
-}
-
-struct ScriptFailureCase {
-    const char* name;
-    std::vector<QString> expected;  // the script's entries
-    bool unloadInAction;
-    int failuresWanted;
-};
-
-class ModalScriptFailures : public ::testing::TestWithParam<ScriptFailureCase> {};
-
-TEST_P(ModalScriptFailures, AreReportedAndNothingHangs) {
-    const ScriptFailureCase& row = GetParam();
-    ui::Form owner("frmOwner", 6000, 4000);
-    ui::Form dialog("frmDialog", 3000, 2000, &owner);
-    std::vector<std::string> failures;
-    {
-        ui::ModalScript script([&](const std::string& why) { failures.push_back(why); });
-        for (const QString& name : row.expected) {
-            script.Expect(name, [&](QWidget& window) {
-                if (row.unloadInAction) static_cast<ui::Form&>(window).Unload();
-            });
+TEST(Form, ModalScriptFailuresAreReportedAndNothingHangs) {
+    const std::tuple<const char*, std::vector<QString>, bool, int> rows[] = {
+        {"Expected", {"frmDialog"}, true, 0},
+        {"NoAnswerLeft", {}, true, 1},
+        {"OtherWindowExpected", {"frmOther"}, true, 1},
+        {"ActionLeftItOpen", {"frmDialog"}, false, 1},
+        {"AnswerNeverUsed", {"frmDialog", "frmDialog"}, true, 1},
+    };
+    for (const auto& [name, expected, unload, failuresWanted] : rows) {
+        ui::Form owner("frmOwner", 6000, 4000), dialog("frmDialog", 3000, 2000, &owner);
+        int failures = 0;
+        {
+            ui::ModalScript script([&](const std::string&) { ++failures; });
+            for (const QString& window : expected)
+                script.Expect(window, [&, unload = unload](QWidget&) { unload ? dialog.Unload() : void(); });
+            dialog.ShowModal();
+            EXPECT_TRUE(dialog.IsUnloaded() && !dialog.isVisible()) << name;
         }
-        if (row.expected.size() < 2) dialog.ShowModal();
-        EXPECT_TRUE(dialog.IsUnloaded() || row.expected.size() >= 2);
+        EXPECT_EQ(failures, failuresWanted) << name;
     }
-    EXPECT_EQ(static_cast<int>(failures.size()), row.failuresWanted) << (failures.empty() ? "" : failures.front());
-    EXPECT_FALSE(dialog.isVisible());
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, ModalScriptFailures,
-                         ::testing::Values(ScriptFailureCase{"Expected", {"frmDialog"}, true, 0},
-                                           ScriptFailureCase{"NoAnswerLeft", {}, true, 1},
-                                           ScriptFailureCase{"OtherWindowExpected", {"frmOther"}, true, 1},
-                                           ScriptFailureCase{"ActionLeftItOpen", {"frmDialog"}, false, 1},
-                                           ScriptFailureCase{"AnswerNeverUsed", {"frmDialog", "frmDialog"}, true, 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Form, ErrorBoxIsTheCriticalMessageBoxTitledError) {
     auto script = testsupport::MakeScript();
     script->Expect("ErrorBox", [&](QWidget& window) {
         auto* box = qobject_cast<QMessageBox*>(&window);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->windowTitle(), "ERROR");
-        EXPECT_EQ(box->icon(), QMessageBox::Critical);
-        EXPECT_EQ(box->buttons().size(), 1);
+        EXPECT_EQ(box->windowTitle() + "|" + box->text(), "ERROR|MenuGet : /nowhere/X.ovn");
+        EXPECT_TRUE(box->icon() == QMessageBox::Critical && box->buttons().size() == 1);
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
-    std::string text;
-    testsupport::ExpectErrorBox(*script, &text);
     ui::ShowErrorBox(nullptr, "MenuGet : /nowhere/X.ovn");
-    ui::ShowErrorBox(nullptr, "MenuSave : /nowhere/Y.ovn");
-    EXPECT_EQ(text, "MenuSave : /nowhere/Y.ovn");
 }
 
 TEST(FormDeathTest, ModalShowWithoutAScriptAbortsOffscreen) {
@@ -135,9 +74,9 @@ TEST(FormDeathTest, ModalShowWithoutAScriptAbortsOffscreen) {
     EXPECT_DEATH(ui::ShowErrorBox(nullptr, "MenuGet : x"), "ErrorBox.*without a ModalScript");
 }
 
-TEST(Form, DialogIsTransientFixedHasNoCloseBoxAndTheExactTitle) {
-    ui::Form owner("frmOpening", 11115, 6780);
-    ui::Form dialog("frmMEMessage100", 5295, 1995, &owner);
+TEST(Form, DialogIsTransientFixedHasTheExactTitleAndClosesOnlyWithConsent) {
+    ui::Form owner("frmOpening", 11115, 6780), dialog("frmMEMessage100", 5295, 1995, &owner);
+    EXPECT_EQ(QSize(owner.WidthTwips(), owner.HeightTwips()), QSize(11115, 6780));  // before the window exists
     dialog.SetCaption("Information");
     owner.ShowModeless();
     dialog.ShowModeless();
@@ -149,67 +88,113 @@ TEST(Form, DialogIsTransientFixedHasNoCloseBoxAndTheExactTitle) {
     EXPECT_EQ(dialog.size(), QSize(353, 133));  // 5295 x 1995 twips
     EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
     EXPECT_EQ(dialog.windowHandle()->title(), "Information");  // no application name appended
-}
-
-TEST(Form, TwipsOfTheOuterFrame) {
-    ui::Form form("frmOpening", 11115, 6780);
-    EXPECT_EQ(form.WidthTwips(), 11115);  // before the window exists too
-    EXPECT_EQ(form.HeightTwips(), 6780);
-    form.MoveTwips(1500, 750);
-    EXPECT_EQ(form.LeftTwips(), 1500);
-    EXPECT_EQ(form.TopTwips(), 750);
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(ui::Form::ScreenWidthTwips(), screen.width() * 15);
-    EXPECT_EQ(ui::Form::ScreenHeightTwips(), screen.height() * 15);
-}
-
-struct PlaceCase {
-    const char* name;
-    int left;  // requested, in twips from the available area's corner
-    int top;
-    bool dialog;
-    int wantLeft;  // -1: as far right as the area allows
-    int wantTop;   // -1: as far down as the area allows
-};
-
-class Placement : public ::testing::TestWithParam<PlaceCase> {};
-
-TEST_P(Placement, DialogsStayInsideTheAvailableArea) {
-    const PlaceCase& row = GetParam();
-    ui::Form owner("frmOpening", 11115, 6780);
-    ui::Form form("frmDialog", 5550, 3810, row.dialog ? &owner : nullptr);
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    const QPoint corner = area.topLeft() * 15;
-    form.MoveTwips(corner.x() + row.left, corner.y() + row.top);
-    const int maxLeft = (area.right() + 1) * 15 - 5550;
-    const int maxTop = (area.bottom() + 1) * 15 - 3810;
-    EXPECT_EQ(form.LeftTwips(), row.wantLeft == -1 ? maxLeft : corner.x() + row.wantLeft);
-    EXPECT_EQ(form.TopTwips(), row.wantTop == -1 ? maxTop : corner.y() + row.wantTop);
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, Placement,
-                         ::testing::Values(PlaceCase{"Inside", 1005, 1500, true, 1005, 1500},
-                                           PlaceCase{"OffLeftAndTop", -3000, -600, true, 0, 0},
-                                           PlaceCase{"OffRightAndBottom", 900000, 900000, true, -1, -1},
-                                           PlaceCase{"MainWindowIsNotKeptInside", -3000, -600, false, -3000, -600}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Form, EscapeAndCloseRequestsDoNotCloseWithoutConsent) {
-    ui::Form owner("frmOpening", 11115, 6780);
-    ui::Form dialog("frmDialog", 5550, 3810, &owner);
-    dialog.ShowModeless();
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_FALSE(dialog.close());  // no onQueryUnload: refused
+    EXPECT_FALSE(dialog.close());                              // no onQueryUnload: refused
     int asked = 0;
-    bool consent = false;
-    dialog.onQueryUnload = [&] { return ++asked, consent; };
+    dialog.onQueryUnload = [&] { return ++asked == 2; };
+    QTest::keyClick(&dialog, Qt::Key_Escape);  // asks nothing
     EXPECT_FALSE(dialog.close());
     EXPECT_TRUE(dialog.isVisible());
-    consent = true;
     EXPECT_TRUE(dialog.close());
-    EXPECT_EQ(asked, 2);
-    EXPECT_TRUE(dialog.IsUnloaded() && !dialog.isVisible());
+    EXPECT_TRUE(asked == 2 && dialog.IsUnloaded() && !dialog.isVisible());
+}
+
+TEST(Form, DialogsStayInsideTheAvailableArea) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QPoint corner = area.topLeft() * 15, farthest = (area.bottomRight() + QPoint(1, 1)) * 15 - QPoint(5550, 3810);
+    const std::tuple<const char*, QPoint, bool, QPoint> rows[] = {
+        {"Inside", corner + QPoint(1005, 1500), true, corner + QPoint(1005, 1500)},
+        {"OffLeftAndTop", corner - QPoint(3000, 600), true, corner},
+        {"OffRightAndBottom", QPoint(900000, 900000), true, farthest},
+        {"MainWindowIsNotKeptInside", corner - QPoint(3000, 600), false, corner - QPoint(3000, 600)},
+    };
+    for (const auto& [name, asked, dialog, placed] : rows) {
+        ui::Form owner("frmOpening", 11115, 6780), form("frmDialog", 5550, 3810, dialog ? &owner : nullptr);
+        form.MoveTwips(asked.x(), asked.y());
+        EXPECT_EQ(QPoint(form.LeftTwips(), form.TopTwips()), placed) << name;
+    }
+}
+
+TEST(Looks, TwipsColoursCaptionsFontsAndEightBitTexts) {
+    for (auto [twips, pixels] : {std::pair{0, 0}, {7, 0}, {8, 1}, {2835, 189}, {11115, 741}, {-15, -1}, {-3000, -200}})
+        EXPECT_EQ(ui::TwipsToPixels(twips), pixels) << twips;
+    EXPECT_EQ(ui::PixelsToTwips(741), 11115);
+    EXPECT_EQ(ui::ToPixels({180, 2280, 2775, 4260}), QRect(12, 152, 185, 284));
+    for (auto [bgr, rgb] :
+         {std::pair{255u, 0xFF0000u}, {65535u, 0xFFFF00u}, {0xFF0000u, 0xFFu}, {0x123456u, 0x563412u}})
+        EXPECT_EQ(ui::ColorFromBgr(bgr), QColor::fromRgb(rgb)) << bgr;
+    for (auto [caption, shown] : {std::pair{"\r\nInvalid Entry(s).", "\nInvalid Entry(s)."},
+                                  {"a\rb\r\nc\n", "a\nb\nc\n"},
+                                  {"Roast && Hold", "Roast & Hold"},
+                                  {"A & B", "A & B"},
+                                  {"&&&&", "&&"},
+                                  {"", ""}})
+        EXPECT_EQ(ui::CaptionText(caption), shown) << caption;
+    for (FontKind kind : {FontKind::Default, FontKind::A, FontKind::B, FontKind::Message})
+        EXPECT_EQ(QFontInfo(ui::MakeFont(kind)).family(), "DejaVu Sans");
+    EXPECT_TRUE(QFontInfo(ui::MakeFont(FontKind::C)).fixedPitch());
+    std::string all;
+    for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
+    EXPECT_EQ(ui::ToLatin1(ui::FromLatin1(all)), all);
+    EXPECT_EQ(ui::ToPath(ui::FromPath("/root/M\xC3\xA9NU.ovn")), "/root/M\xC3\xA9NU.ovn");
+}
+
+// Every kind of control, the dialogs' longest captions (the editor's layout test checks its own).
+TEST(Looks, CaptionsFitTheirControlWithTheFontShrunkJustEnough) {
+    // L label, B bordered label, W wrapping label, C command button, K check box, O option button, F frame
+    const std::tuple<const char*, char, int, int, FontKind, const char*> rows[] = {
+        {"ChooserCancel", 'C', 1395, 375, FontKind::Default, "Cancel"},
+        {"Electric", 'O', 1275, 315, FontKind::A, "Electric"},
+        {"RoastAndHold", 'K', 1995, 255, FontKind::B, "Roast && Hold"},
+        {"OvenType", 'F', 2835, 795, FontKind::B, "Oven Type"},
+        {"ExistingMenuFiles", 'L', 2235, 255, FontKind::Default, "Existing Menu Files:"},
+        {"EnterMenuFilename", 'L', 2235, 435, FontKind::Default, "Enter Menu Filename,\r\n8 characters, NO extension."},
+        {"MenuItemNew", 'B', 4635, 795, FontKind::A, "New Menu\r\nselect oven type"},
+        {"MessageQuestion", 'W', 5055, 1275, FontKind::Message,
+         "\r\nYou are changing Menu Items.\r\nDo you want to save Item 100 information?"},
+    };
+    for (const auto& [name, kind, width, height, font, caption] : rows) {
+        SCOPED_TRACE(name);
+        ui::Form form("frmLooks", 12000, 8000);
+        const ui::Place place{60, 60, width, height};
+        QWidget* control = nullptr;
+        if (kind == 'C') control = new ui::CommandButton(&form, "c", place, caption, font, 0);
+        if (kind == 'K') control = new ui::CheckBox(&form, "c", place, caption, font);
+        if (kind == 'O') control = new ui::OptionButton(&form, "c", place, caption, font, 0);
+        if (kind == 'F') control = new ui::Frame(&form, "c", place, caption, font);
+        if (control == nullptr) {
+            auto* label = new ui::Label(&form, "c", place, "x", font, Qt::AlignHCenter, kind != 'L');
+            label->SetWordWrap(kind == 'W');
+            label->SetCaption(caption);
+            control = label;
+        }
+        form.ShowModeless();
+        EXPECT_TRUE(ui::CaptionFits(control));
+        EXPECT_EQ(control->geometry(), ui::ToPixels(place));  // the box is kept
+        const QFont nominal = ui::MakeFont(font);
+        const double used = control->font().pointSizeF();
+        EXPECT_TRUE(used <= nominal.pointSizeF() && QFontInfo(control->font()).family() == QFontInfo(nominal).family());
+        QFont larger = control->font();  // a quarter point more would not fit
+        larger.setPointSizeF(used + 0.25);
+        control->setFont(larger);
+        EXPECT_TRUE(used == nominal.pointSizeF() || !ui::CaptionFits(control)) << "shrunk more than needed: " << used;
+    }
+}
+
+TEST(Looks, AmpersandsAreNoMnemonicsAndLabelsRefitOnEveryChange) {
+    ui::Form form("frmLooks", 6000, 3000);
+    ui::CheckBox box(&form, "chk", {60, 60, 3000, 300}, "Salt & Pepper", FontKind::B);
+    ui::CommandButton button(&form, "cmd", {60, 600, 3000, 500}, "Roast && Hold", FontKind::B, 0);
+    EXPECT_EQ(box.text() + "|" + button.text(), "Salt && Pepper|Roast && Hold");  // "&&" draws one "&"
+    ui::Label label(&form, "lblMenuItem", {180, 1200, 1635, 375}, "Item", FontKind::A, Qt::AlignRight, true);
+    label.SetCaption("A caption far too long for the box");
+    EXPECT_LT(label.font().pointSizeF(), 13.5);
+    label.SetCaption("Page\r\n");
+    EXPECT_EQ(label.Caption() + "|" + label.text(), "Page\r\n|Page\n");
+    label.SetCaption("Page");
+    EXPECT_EQ(label.font().pointSizeF(), 13.5);
+    form.ShowModeless();
+    label.resize(30, label.height());  // a window narrowing the box fits the caption again
+    EXPECT_TRUE(label.font().pointSizeF() < 13.5 && ui::CaptionFits(&label));
 }
 
 }  // namespace

@@ -1,0 +1,247 @@
+// The message dialog and the file chooser driven through real windows offscreen.
+#include <QBitmap>
+#include <QDir>
+#include <QFile>
+#include <QRegion>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+#include "GuiTest.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/frmMEDrvDirFil100.h"
+#include "model/MenuModel.h"
+
+namespace {
+
+using namespace dialogs;
+using namespace testsupport;
+enum : std::int16_t { kSave, kRead };
+constexpr auto kRowName = [](const auto& info) { return std::string(info.param.name); };
+
+// The requested top-left corner, kept inside the screen's available area; positions travel in whole pixels.
+void ExpectPlaced(const ui::Form& f, QPoint centre) {
+    const QRect px = QGuiApplication::primaryScreen()->availableGeometry();
+    const int t = ui::kTwipsPerPixel, w = f.WidthTwips(), h = f.HeightTwips();
+    const QRect a(px.x() * t, px.y() * t, px.width() * t, px.height() * t);
+    EXPECT_NEAR(f.LeftTwips(), std::clamp(centre.x() - w / 2, a.x(), a.x() + a.width() - w), t);
+    EXPECT_NEAR(f.TopTwips(), std::clamp(centre.y() - h / 2, a.y(), a.y() + a.height() - h), t);
+    EXPECT_TRUE(a.contains(QRect(f.LeftTwips(), f.TopTwips(), w, h)));
+}
+
+class Dialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ovn::ResetMenuState();
+        ASSERT_TRUE(dir_.isValid());
+        root_ = QDir::cleanPath(dir_.path());
+        ovn::Shared().FileDialogPath = ui::ToPath(root_);
+        ovn::Shared().FileDialogExtension = "ovn";
+        owner_.show();  // messages are dialogs over the window that asks
+    }
+    static QWidget* Btn(QWidget& window, int index) { return Child(window, QString("cmdBut(%1)").arg(index)); }
+    void Make(const QString& name) {  // a directory when the name ends in '/'
+        ASSERT_TRUE(name.endsWith('/') ? QDir(root_).mkpath(name) : QFile(root_ + '/' + name).open(QFile::WriteOnly));
+    }
+    std::string InRoot(const QString& name) const { return ui::ToPath(root_ + "/" + name); }
+    std::string Choose(std::int16_t mode, ui::ModalScript::Action action) {
+        script_->Expect("frmMEDrvDirFil100", std::move(action));
+        ovn::Shared().FileDialogMode = mode;
+        ShowFileChooser(nullptr);
+        return ovn::Shared().FileDialogResult;
+    }
+
+    QTemporaryDir dir_;
+    QString root_;
+    QWidget owner_;
+    std::unique_ptr<ui::ModalScript> script_ = MakeScript();  // destroyed first: reports windows never shown
+};
+
+struct TypeRow {
+    const char* name;
+    std::int16_t type;
+    std::uint32_t color, shown;
+    std::vector<int> leftToRight;
+    QPoint formCentre;  // where types from 16 on stand; the others stand on the screen's centre
+};
+class MessageTypes : public Dialogs, public ::testing::WithParamInterface<TypeRow> {};
+
+TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
+    const TypeRow& row = GetParam();
+    for (int answer : row.leftToRight) {
+        ovn::Shared().FormCenterX = row.formCentre.x();
+        ovn::Shared().FormCenterY = row.formCentre.y();
+        ovn::Shared().MessageAnswer = 99;
+        script_->Expect("frmMEMessage100", [&](QWidget& w) {
+            auto& f = static_cast<ui::Form&>(w);
+            std::vector<int> shown;
+            for (int i = 0; i < 4; ++i)
+                if (Btn(w, i)->isVisible()) shown.push_back(i);
+            std::sort(shown.begin(), shown.end(), [&](int a, int b) { return Btn(w, a)->x() < Btn(w, b)->x(); });
+            ASSERT_EQ(shown, row.leftToRight);
+            ASSERT_EQ(w.focusWidget(), Btn(w, shown.front()));
+            const QRect first = Btn(w, shown.front())->geometry(), last = Btn(w, shown.back())->geometry();
+            EXPECT_TRUE(shown.size() != 2 || last.left() - first.right() > first.width()) << "no gap for Cancel";
+            // Within the border: the colour, an empty first line, then the text centred.
+            QWidget* label = Child(w, "lblInformation");
+            const QImage image = label->grab().toImage().copy(3, 3, label->width() - 6, label->height() - 6);
+            const QColor background = image.pixelColor(1, image.height() - 2);
+            EXPECT_EQ(background, ui::ColorFromBgr(row.shown));
+            const QRect text = QRegion(QBitmap::fromImage(image.createMaskFromColor(background.rgb()))).boundingRect();
+            const int lineHeight = label->fontMetrics().height();
+            EXPECT_TRUE(text.top() >= lineHeight * 3 / 4 && text.top() < lineHeight * 2) << text.top();
+            EXPECT_NEAR(text.left(), image.width() - 1 - text.right(), 3);
+            ExpectPlaced(f, row.type < 16 ? QPoint(f.ScreenWidthTwips(), f.ScreenHeightTwips()) / 2 : row.formCentre);
+            // Neither Enter, Escape nor the close box press a button; the old answer stays.
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(w.focusWidget(), key);
+            w.close();
+            EXPECT_TRUE(w.isVisible());
+            EXPECT_EQ(ovn::Shared().MessageAnswer, 99);
+            ClickButton(w, QString("cmdBut(%1)").arg(answer));
+        });
+        EXPECT_EQ(Ask(&owner_, row.type, row.color, "\r\nA question"), answer);
+        EXPECT_EQ(ovn::Shared().MessageAnswer, answer);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllTypes, MessageTypes,
+                         ::testing::Values(TypeRow{"Ok0", 0, kYellow, kYellow, {0}, {0, 0}},
+                                           TypeRow{"YesNo1", 1, kYellow, kYellow, {1, 2}, {5000, 4000}},
+                                           TypeRow{"YesCancelNo2", 2, kRed, kRed, {1, 3, 2}, {5000, 4000}},
+                                           TypeRow{"Ok16TopLeftCorner", 16, kRed, kRed, {0}, {0, 0}},
+                                           TypeRow{"YesNo17FarOffLeft", 17, kYellow, kYellow, {1, 2}, {-20000, 4000}},
+                                           TypeRow{"YesCancelNo18", 18, kYellow, kYellow, {1, 3, 2}, {5000, 4000}},
+                                           TypeRow{"RedOk5", 5, kYellow, kRed, {0}, {5000, 4000}},
+                                           TypeRow{"RedOk20FarOffBottomRight", 20, kYellow, kRed, {0}, {60000, 60000}}),
+                         kRowName);
+
+TEST_F(Dialogs, StartupFailureIsARedOkMessage) {
+    SeenMessage msg;
+    ExpectMessage(*script_, kAnswerOk, &msg);
+    ReportStartupFailure("\r\nInitialization Error #2");
+    EXPECT_EQ(std::tie(msg.type, msg.color, msg.text), std::tuple(0, kRed, std::string("\r\nInitialization Error #2")));
+}
+
+TEST_F(Dialogs, StorageFailureShowsTheErrorBoxEvenAfterItsOwnerIsGone) {
+    const std::string path = InRoot("missing/MENU0001.ovn");
+    std::string text;
+    ovn::MenuImageBytes image{};
+    ExpectErrorBox(*script_, &text);
+    EXPECT_FALSE(ovn::MenuSave(path, image, StorageErrorBox(&owner_)));
+    EXPECT_EQ(text, "MenuSave : " + path);
+    ExpectErrorBox(*script_, &text);
+    const ovn::StorageErrorReporter report = StorageErrorBox(std::make_unique<QWidget>().get());  // owner gone at once
+    EXPECT_FALSE(ovn::MenuGet(path, image, report));
+    EXPECT_EQ(text, "MenuGet : " + path);
+}
+
+struct SaveRow {
+    const char* name;
+    QStringList existing;
+    QString keys, box;           // typed, then in the name box
+    const char *result, *error;  // the file the result names, else the message OK shows
+};
+class SaveNames : public Dialogs, public ::testing::WithParamInterface<SaveRow> {};
+
+TEST_P(SaveNames, TypedNameGivesPathOrError) {
+    const SaveRow& row = GetParam();
+    for (const QString& name : row.existing) Make(name);
+    const bool fails = *row.error != '\0';
+    SeenMessage seen;
+    const std::string result = Choose(kSave, [&](QWidget& w) {
+        auto& form = static_cast<ui::Form&>(w);
+        EXPECT_EQ(form.Caption(), "Select/Enter Filename to Save Menu");
+        auto* box = Child<ui::TextBox>(w, "txtFileName");
+        box->setFocus();
+        for (QChar key : row.keys)
+            QTest::sendKeyEvent(QTest::Click, box, key == '\b' ? Qt::Key_Backspace : Qt::Key_unknown, key, {});
+        EXPECT_EQ(box->Text(), row.box);
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(box, Qt::Key_Enter);
+        EXPECT_TRUE(w.isVisible());
+        Child(w, "lstFile")->setFocus();
+        if (fails) ExpectMessage(*script_, kAnswerOk, &seen);
+        ClickButton(w, "cmdBut(1)");
+        if (!fails) return;
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(box->Text(), row.box);
+        EXPECT_EQ(ovn::Shared().FileDialogResult, "");
+        EXPECT_TRUE(std::string(row.error) != "Invalid Filename" || w.focusWidget() == box);
+        EXPECT_NEAR(ovn::Shared().FormCenterX, form.LeftTwips() + form.WidthTwips() / 2.0, 1.0);
+        EXPECT_NEAR(ovn::Shared().FormCenterY, form.TopTwips() + form.HeightTwips() / 2.0, 1.0);
+        ClickButton(w, "cmdBut(0)");
+    });
+    EXPECT_EQ(result, fails ? "" : InRoot(row.result));
+    const auto want = fails ? std::tuple(16, kRed, "\r\n" + std::string(row.error)) : std::tuple(0, 0u, std::string());
+    EXPECT_EQ(std::tie(seen.type, seen.color, seen.text), want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SaveNames,
+    ::testing::Values(
+        SaveRow{"EightLetters", {}, "ABCDEFGH", "ABCDEFGH", "ABCDEFGH.ovn", ""},
+        SaveRow{"ThreeIsInvalid", {}, "ABC", "ABC", "", "Invalid Filename"},
+        SaveRow{"NineIsInvalid", {}, "ABCDEFGHI", "ABCDEFGHI", "", "Invalid Filename"},
+        SaveRow{"EmptyHasNoName", {}, "", "", "", "No Filename Exists"},
+        SaveRow{"FullStopAndSpaceKept", {}, "AB.C DEF", "AB.C DEF", "AB.C DEF.ovn", ""},
+        SaveRow{"LowerCaseKept", {}, "abcdEFGH", "abcdEFGH", "abcdEFGH.ovn", ""},
+        SaveRow{"ForbiddenDropped", {}, "A?B\\C/D:E*F\"G<H>|\xc3\xa9", "ABCDEFGH", "ABCDEFGH.ovn", ""},
+        SaveRow{"BackspaceDeletes", {}, "ABCDEFGHX\b", "ABCDEFGH", "ABCDEFGH.ovn", ""},
+        SaveRow{"ReplacesUpperCaseFile", {"ABCDEFGH.OVN"}, "abcdefgh", "abcdefgh", "ABCDEFGH.OVN", ""},
+        SaveRow{"ExactNameWins", {"ABCDEFGH.OVN", "abcdefgh.ovn"}, "abcdefgh", "abcdefgh", "abcdefgh.ovn", ""},
+        SaveRow{"DirectoryIsNoMenuFile", {"ABCDEFGH.OVN/"}, "ABCDEFGH", "ABCDEFGH", "ABCDEFGH.ovn", ""}),
+    kRowName);
+
+// Only menu files are listed; OK without a pick asks for one; the result names the file as on disk.
+TEST_F(Dialogs, ReadModePicksByMouseAndKeyboard) {
+    for (const char* name : {"MENU0001.ovn", "X.OVN", "LongName12.Ovn", "notes.txt", "DIR.ovn/"}) Make(name);
+    SeenMessage seen;
+    const std::string result = Choose(kRead, [&](QWidget& w) {
+        EXPECT_EQ(static_cast<ui::Form&>(w).Caption(), "Select Filename to Read Menu");
+        auto* box = Child<ui::TextBox>(w, "txtFileName");
+        auto* list = Child<ui::FileList>(w, "lstFile");
+        EXPECT_FALSE(box->isEnabled());
+        EXPECT_EQ(list->ListCount(), 3);
+        ExpectMessage(*script_, kAnswerOk, &seen);
+        ClickButton(w, "cmdBut(1)");
+        QListWidgetItem* byMouse = list->findItems("X.OVN", Qt::MatchCaseSensitive).value(0);
+        QListWidgetItem* byKeys = list->findItems("LongName12.Ovn", Qt::MatchCaseSensitive).value(0);
+        ASSERT_TRUE(byMouse && byKeys);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(byMouse).center());
+        EXPECT_EQ(box->Text(), "X");
+        QTest::keyClick(list, Qt::Key_Home);
+        for (int i = 0; i < list->row(byKeys); ++i) QTest::keyClick(list, Qt::Key_Down);
+        EXPECT_EQ(box->Text(), "LongName12");
+        ClickButton(w, "cmdBut(1)");
+    });
+    EXPECT_EQ(seen.text, "\r\nNo Filename Exists");
+    EXPECT_EQ(result, InRoot("LongName12.Ovn"));
+}
+
+TEST_F(Dialogs, PlainFileAsStartOpensOnHomeVolumeThenTheRootNamesWithOneSeparator) {
+    Make("OVENS");
+    Make("stick/home/");
+    const QString stick = root_ + "/stick";
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(stick + "/home"));
+    frmMEDrvDirFil100::SetVolumeSource([stick] { return std::vector<ui::Volume>{{"System", "/"}, {"Stick", stick}}; });
+    ovn::Shared().FileDialogPath = InRoot("OVENS");
+    const std::string result = Choose(kSave, [&](QWidget& w) {
+        auto* drive = Child<ui::DriveList>(w, "lstDrive");
+        EXPECT_EQ(drive->Drive(), stick);
+        EXPECT_EQ(Child<ui::DirectoryList>(w, "lstDirectory")->Path(), stick + "/home");
+        drive->setFocus();
+        QTest::keyClick(drive, Qt::Key_Home);
+        EXPECT_EQ(Child<ui::FileList>(w, "lstFile")->Path(), "/");
+        QTest::keyClicks(Child(w, "txtFileName"), "ABCDEFGH");
+        ClickButton(w, "cmdBut(1)");
+    });
+    qputenv("HOME", savedHome);
+    frmMEDrvDirFil100::SetVolumeSource({});
+    EXPECT_EQ(result, "/ABCDEFGH.ovn");
+}
+
+}  // namespace

@@ -1,0 +1,323 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "menufile/Crc.h"
+#include "menufile/ImageCheck.h"
+#include "menufile/ImageCodec.h"
+#include "menufile/MenuStorage.h"
+
+namespace ovn {
+namespace {
+
+using Block = std::array<std::uint8_t, kItemBlockSize>;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr Block kDefaultBlock = {0x2E, 0xDC, 0, 0, 0,    0,    0,    0,    0, 0, 0, 0,
+                                 0,    0,    0, 0, 0x58, 0x02, 0x45, 0xA9, 0, 0, 0, 0};
+constexpr Block kRoastBlock = {0xDB, 0x6E, 0, 0, 'R',  'O',  'A',  'S',  'T',  0,    0, 0,
+                               0,    0,    0, 0, 0x18, 0x15, 0x5E, 0x85, 0x41, 0x01, 0, 0};
+const MenuItemRecord kRoast{"ROAST", "350", "160", "0130", "LOW", "80", 1};
+const auto At = [](int slot, std::size_t offset = 0) { return 8 + 24 * std::size_t(slot) + offset; };
+
+// The CRC-16 register shifted one bit at a time, its two bytes exchanged as the table-driven routine returns it.
+std::uint16_t SlowCrc16(std::span<const std::uint8_t> bytes) {
+    std::uint16_t crc = 0xFFFF;
+    for (std::uint8_t byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = std::uint16_t(crc & 1u ? (crc >> 1) ^ 0xA001u : crc >> 1);
+    }
+    return static_cast<std::uint16_t>((crc & 0xFFu) << 8 | crc >> 8);
+}
+
+MenuItemRecord Decoded(const MenuImageBytes& image, int slot) {
+    MenuItemRecord item = DefaultItem();
+    FileDataToItemMemory(image, slot, item);
+    return item;
+}
+
+TEST(Crc, CheckValuesTablesBitByBitAndRanges) {
+    const std::tuple<Bytes, std::uint16_t> rows[] = {
+        {{'1', '2', '3', '4', '5', '6', '7', '8', '9'}, 0x374B},
+        {{'a', 'b', 'c'}, 0x4957},
+        {Bytes(22, 0), 0x5B0B},
+        {Bytes{}, 0xFFFF},
+    };
+    for (const auto& [bytes, crc] : rows)
+        EXPECT_EQ(std::pair(CalculateCrc16(bytes), SlowCrc16(bytes)), std::pair(crc, crc));
+    const auto &hi = CrcHiTable, &lo = CrcLoTable;
+    EXPECT_EQ((Bytes{hi[0], hi[1], hi[2], hi[3], hi[7], hi[255]}), (Bytes{0x00, 0xC1, 0x81, 0x40, 0x41, 0x40}));
+    EXPECT_EQ((Bytes{lo[0], lo[1], lo[2], lo[3], lo[7], lo[255]}), (Bytes{0x00, 0xC0, 0xC1, 0x01, 0xC2, 0x40}));
+    Bytes bytes;
+    for (std::uint32_t length = 0, seed = 12345; length < 600; ++length, seed = seed * 1103515245u + 12345u) {
+        ASSERT_EQ(CalculateCrc16(bytes), SlowCrc16(bytes)) << "length " << length;
+        bytes.push_back(static_cast<std::uint8_t>(seed >> 16));
+    }
+    const MenuImageBytes image{};  // ranges outside the image are refused
+    const std::tuple<int, int, bool> ranges[] = {
+        {0, 2409, true},  {5, 0, true},   {2409, 0, true}, {2408, 1, true},        {2408, 2, false},
+        {2410, 0, false}, {-1, 3, false}, {4, -1, false},  {1, 2147483647, false},
+    };
+    for (const auto& [s, n, ok] : ranges) EXPECT_EQ(CalculateCrc16(image, s, n).has_value(), ok) << s << "+" << n;
+    for (const auto& [s, n, ok] : ranges) EXPECT_EQ(CalculateByteSum(image, s, n).has_value(), ok) << s << "+" << n;
+}
+
+TEST(ImageCodec, DefaultImagesEveryByteAndCheckOfDamagedBlocks) {
+    const std::tuple<std::int16_t, SystemBlockBytes> rows[] = {
+        {kGasOven, {0x08, 0xE8, 0, 0, 0, 0, 0, 0}},
+        {kElectricOven, {0x09, 0xE8, 0, 0, 0, 1, 0, 0}},
+        {kNoOvenType, {0x08, 0xE8, 0, 0, 0, 0, 0, 0}},
+    };
+    MenuItemTable items;
+    items.fill(DefaultItem());
+    MenuImageBytes image{};
+    for (const auto& [oven, system] : rows) {
+        MenuImageBytes expected{};
+        std::copy(system.begin(), system.end(), expected.begin());
+        for (int slot = 0; slot < kSlotCount; ++slot) std::copy_n(kDefaultBlock.begin(), 24, &expected[At(slot)]);
+        EncodeMenu(items, oven, image);
+        EXPECT_EQ(image, expected) << oven;
+    }
+    image[At(3, 5)] = 'X';
+    image[At(71, 18)] ^= 1;
+    FileDataFromSystemMemory(image, kGasOven);  // damaged blocks, the sum made right again
+    const ImageCheckResult result = CheckMenuImage(image);
+    EXPECT_TRUE(result.sizeOk && result.sumOk() && !result.ok());
+    EXPECT_EQ(result.badSlots, (std::vector<int>{3, 71}));
+}
+
+TEST(ImageCodec, RoastBlockOnlyItsOwnBytesAndMasking) {
+    MenuImageBytes image;
+    image.fill(0xA5);
+    FileDataFromItemMemory(kRoast, image, 42);
+    EXPECT_TRUE(std::equal(kRoastBlock.begin(), kRoastBlock.end(), &image[At(42)]));
+    EXPECT_EQ(Decoded(image, 42), kRoast);
+    FileDataFromSystemMemory(image, kGasOven);
+    EXPECT_EQ(image[kTrailingByte], 0xA5);  // carried over, not summed
+    EXPECT_EQ(image[0] | image[1] << 8 | image[2] << 16 | image[3] << 24, *CalculateByteSum(image, 4, 2404));
+    FileDataFromItemMemory({"[\\]^_ @9", "0600", "0200", "1759", "HIGH", "10", 0}, image, 42);
+    EXPECT_EQ(image[At(42, 20)] | image[At(42, 21)], 0);  // roast off clears the hold word whatever the block held
+    EXPECT_EQ(Decoded(image, 42), (MenuItemRecord{"[\\]^_ @9", "600", "160", "1759", "HIGH", "10", 0}));
+    image.fill(0);  // values too wide for their fields are masked
+    FileDataFromItemMemory({"ABCDEFGHIJKLMNOP", "2047", "1500", "9999", "LOW", "90", 1}, image, 1);
+    const std::uint8_t* b = &image[At(1)];
+    EXPECT_EQ(std::string(b + 4, b + 16), "ABCDEFGHIJKL");
+    EXPECT_EQ(b[16] | b[17] << 8, (99 * 3600 + 99 * 60) & 0xFFFF);
+    EXPECT_EQ(b[18] | b[19] << 8, 0x3FF | 1 << 10 | 9 << 12);  // temperature cut to 10 bits; LOW and 90 untouched
+    EXPECT_EQ(b[20] | b[21] << 8 | b[22] << 16 | b[23] << 24, 1 + 2 * (1500 & 0x3FF));  // flag, hold cut to 10 bits
+    EXPECT_EQ(std::count(image.begin(), image.end(), 0) - std::count(b, b + 24, 0), std::ptrdiff_t(kImageSize - 24));
+}
+
+TEST(ImageCodec, DecodeEdgeCases) {
+    const std::tuple<const char*, std::string, std::vector<std::pair<int, int>>, MenuItemRecord> rows[] = {
+        {"HoldWithoutFlag", "", {{20, 0x90}, {21, 0x01}}, {"", "0", "200", "0000", "OFF", "0", 0}},
+        {"HoldAllTenBits", "", {{20, 0xFF}, {21, 0xFF}}, {"", "0", "1023", "0000", "OFF", "0", 1}},
+        {"TwelveCharsThenSeconds", "ABCDEFGHIJKL;", {}, {"ABCDEFGHIJKL", "0", "160", "0000", "OFF", "0", 0}},
+        {"ZeroEndsTheName", std::string("AB\0C", 4), {}, {"AB", "0", "160", "0000", "OFF", "0", 0}},
+        {"HighBytesInName", "\xE9\xFF\x80", {}, {"\xE9\xFF\x80", "0", "160", "0000", "OFF", "0", 0}},
+        {"LongestTime", "", {{16, 0xFF}, {17, 0xFF}}, {"", "0", "160", "1812", "OFF", "0", 0}},
+        {"FanThreePowerFifteen", "", {{18, 0xFF}, {19, 0xFF}}, {"", "1023", "160", "0000", "", "", 0}},
+        {"PowerEleven", "", {{19, 0xB4}}, {"", "0", "160", "0000", "LOW", "", 0}},
+        {"ReservedIgnored", "", {{0, 255}, {3, 255}, {22, 255}, {23, 255}}, {"", "0", "160", "0000", "OFF", "0", 0}},
+    };
+    for (const auto& [name, nameBytes, bytes, expected] : rows) {
+        MenuImageBytes image{};
+        std::copy(nameBytes.begin(), nameBytes.end(), &image[At(7, 4)]);
+        for (const auto& [offset, value] : bytes) image[At(7, std::size_t(offset))] = std::uint8_t(value);
+        EXPECT_EQ(Decoded(image, 7), expected) << name;
+    }
+}
+
+// Random images: nothing may crash, a slot re-encodes into its own block only, a re-encoded menu is a fixed point.
+TEST(ImageCodec, RandomImagesDecodeAndReencode) {
+    std::uint64_t state = 1;
+    MenuImageBytes image{};
+    MenuItemTable items, again;
+    SystemBlockBytes system{};
+    for (int round = 0; round < 100000; ++round) {
+        for (std::uint8_t& byte : image)
+            byte = std::uint8_t((state = state * 6364136223846793005u + 1442695040888963407u) >> 56);
+        const int slot = static_cast<int>(state % kSlotCount);
+        MenuItemRecord item = Decoded(image, slot);
+        MenuImageBytes encoded = image;
+        FileDataFromItemMemory(item, encoded, slot);
+        item.FanSpeed = item.FanSpeed.empty() ? "OFF" : item.FanSpeed;  // codes without text store the lowest
+        item.PowerLevel = item.PowerLevel.empty() ? "0" : item.PowerLevel;
+        item.HoldTemp = item.RoastNHold == 1 ? item.HoldTemp : "160";  // no hold temperature without the flag
+        ASSERT_EQ(Decoded(encoded, slot), item) << "image " << round << " slot " << slot;
+        std::copy_n(&image[At(slot)], 24, &encoded[At(slot)]);
+        ASSERT_EQ(encoded, image) << "image " << round << ": bytes outside slot " << slot << " changed";
+        if (round % 100 != 0) continue;  // the whole menu every 100th image keeps the loop quick under sanitizers
+        DecodeMenu(image, items, system);
+        EncodeMenu(items, OvenTypeOfSystemBlock(system), encoded);
+        ASSERT_TRUE(CheckMenuImage(encoded).ok() && encoded[kTrailingByte] == image[kTrailingByte]) << round;
+        ASSERT_TRUE(std::equal(system.begin(), system.end(), image.begin())) << round;
+        ASSERT_EQ(OvenTypeOfSystemBlock(system), system[5] & 1 ? kElectricOven : kGasOven);
+        DecodeMenu(encoded, again, system);
+        MenuImageBytes twice = encoded;
+        EncodeMenu(again, OvenTypeOfSystemBlock(system), twice);
+        ASSERT_EQ(twice, encoded) << "image " << round;
+    }
+}
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+Bytes ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+template <std::size_t N>
+std::array<std::uint8_t, N> Pattern(std::uint8_t seed) {
+    std::array<std::uint8_t, N> bytes{};
+    for (std::size_t i = 0; i < N; ++i) bytes[i] = static_cast<std::uint8_t>(i * 31 + seed);
+    return bytes;
+}
+const MenuImageBytes kImage = Pattern<kImageSize>(2);
+const auto kOldArray = Pattern<3000>(8);
+const Bytes kNew(kImage.begin(), kImage.end()), kOld(kOldArray.begin(), kOldArray.end());
+
+// A writer that takes `limit` bytes, at most 7 at a time, and then fails as a full disk does.
+testing::WriteFunction WriterFailingAfter(std::size_t limit) {
+    auto written = std::make_shared<std::size_t>(0);
+    return [written, limit](int fd, const void* data, std::size_t size) -> long {
+        if (*written >= limit) return errno = ENOSPC, -1;
+        const long result = ::write(fd, data, std::min({size, limit - *written, std::size_t{7}}));
+        *written += result > 0 ? std::size_t(result) : 0;
+        return result;
+    };
+}
+
+class MenuStorage : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "ovn-storage-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+        std::ofstream(dir_ / "OLD.ovn", std::ios::binary).write(reinterpret_cast<const char*>(kOld.data()), 3000);
+        descriptors_ = OpenDescriptors();
+        oldUmask_ = umask(022);
+    }
+    void TearDown() override {
+        testing::SetWriteFunction({});
+        testing::RefuseTemporaryFiles(false);
+        umask(oldUmask_);
+        EXPECT_EQ(OpenDescriptors(), descriptors_) << "a file was left open";
+        EXPECT_TRUE(reports_.empty()) << reports_.front();
+        fs::remove_all(dir_);
+    }
+    static std::ptrdiff_t OpenDescriptors() { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); }
+    Texts Entries() const {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
+        return Texts(names.begin(), names.end());
+    }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    void ExpectReports(const Texts& paths, const char* what = "MenuSave : ") {
+        Texts expected;
+        for (const std::string& path : paths) expected.push_back(what + path);
+        EXPECT_EQ(reports_, expected);
+        reports_.clear();
+    }
+
+    fs::path dir_;
+    Texts reports_;
+    StorageErrorReporter report_ = [this](const std::string& message) { reports_.push_back(message); };
+    std::ptrdiff_t descriptors_ = 0;
+    mode_t oldUmask_ = 0;
+};
+
+TEST_F(MenuStorage, GetReadsUpTo2409BytesAndZeroFillsTheRest) {
+    for (std::size_t fileSize : {std::size_t{3000}, kImageSize, kImageSize - 1, std::size_t{100}, std::size_t{0}}) {
+        fs::resize_file(Path("OLD.ovn"), fileSize);
+        MenuImageBytes image = kImage;  // what the previous menu left
+        std::uintmax_t size = 99;
+        ASSERT_TRUE(MenuGet(Path("OLD.ovn"), image, report_, &size)) << fileSize;
+        Bytes expected(kOld.begin(), kOld.begin() + std::ptrdiff_t(std::min(fileSize, kImageSize)));
+        expected.resize(kImageSize, 0);
+        EXPECT_EQ(std::pair(size, Bytes(image.begin(), image.end())), std::pair(std::uintmax_t{fileSize}, expected));
+    }
+}
+
+TEST_F(MenuStorage, FailuresRootCannotBypassReportThePathAndChangeNothing) {
+    fs::create_directory(Path("DIR.ovn"));
+    ASSERT_EQ(mkfifo(Path("FIFO.ovn").c_str(), 0666), 0);  // would hang a blocking open
+    const std::string names[] = {"NOFILE.ovn",    "DIR.ovn",       "FIFO.ovn",
+                                 "OLD.ovn/M.ovn", "missing/M.ovn", std::string(300, 'M')};
+    for (const std::string& name : names) {
+        MenuImageBytes image = kImage;
+        EXPECT_FALSE(MenuGet(Path(name), image, report_)) << name;
+        EXPECT_EQ(image, kImage);
+        ExpectReports({Path(name)}, "MenuGet : ");
+        if (name == "NOFILE.ovn" || name == "FIFO.ovn") continue;
+        EXPECT_FALSE(MenuSave(Path(name), kImage, report_)) << name;
+        ExpectReports({Path(name)});
+    }
+    EXPECT_FALSE(MenuSave("", kImage, report_));
+    ExpectReports({""});
+    EXPECT_EQ(Entries(), (Texts{"DIR.ovn", "FIFO.ovn", "OLD.ovn"}));
+    EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
+}
+
+TEST_F(MenuStorage, SaveReplacesWholeKeepsModeAndLinksAndSurvivesShortWrites) {
+    ASSERT_EQ(chmod(Path("OLD.ovn").c_str(), 0604), 0);
+    fs::create_symlink("OLD.ovn", Path("LINK.ovn"));
+    std::string tempPath;
+    testing::SetWriteFunction([&, write = WriterFailingAfter(SIZE_MAX)](int fd, const void* data, std::size_t size) {
+        tempPath = fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).string();
+        return write(fd, data, size);
+    });
+    for (const char* name : {"NEW.ovn", "LINK.ovn"}) {
+        ASSERT_TRUE(MenuSave(Path(name), kImage, report_)) << name;
+        EXPECT_EQ(fs::path(tempPath).parent_path(), fs::canonical(Path(name)).parent_path()) << name;
+        EXPECT_NE(fs::path(tempPath).extension(), ".ovn") << tempPath;
+        EXPECT_EQ(ReadAll(Path(name)), kNew) << name;
+    }
+    EXPECT_EQ(fs::status(Path("NEW.ovn")).permissions(), fs::perms(0644));
+    EXPECT_EQ(fs::status(Path("OLD.ovn")).permissions(), fs::perms(0604));
+    EXPECT_TRUE(fs::is_symlink(Path("LINK.ovn")));
+    EXPECT_EQ(Entries(), (Texts{"LINK.ovn", "NEW.ovn", "OLD.ovn"}));
+}
+
+TEST_F(MenuStorage, FailingWriterLeavesTheOldFileByteIdenticalAndNoTemporaryFile) {
+    for (std::size_t limit : {std::size_t{0}, std::size_t{1}, std::size_t{1000}, kImageSize - 1}) {
+        for (const char* name : {"OLD.ovn", "NEW.ovn"}) {
+            testing::SetWriteFunction(WriterFailingAfter(limit));
+            EXPECT_FALSE(MenuSave(Path(name), kImage, report_)) << limit << name;
+            ExpectReports({Path(name)});
+        }
+        EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld) << limit;
+        EXPECT_EQ(Entries(), Texts{"OLD.ovn"}) << limit;
+    }
+    testing::SetWriteFunction([](int, const void*, std::size_t) -> long { return 0; });  // takes nothing: no hang
+    EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
+    ExpectReports({Path("OLD.ovn")});
+    EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
+}
+
+TEST_F(MenuStorage, InPlaceWhenNoTemporaryFileIsAllowed) {
+    testing::RefuseTemporaryFiles(true);
+    EXPECT_FALSE(MenuSave(Path("NEW.ovn"), kImage, report_));  // cannot create a new file
+    testing::SetWriteFunction(WriterFailingAfter(1000));
+    EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
+    EXPECT_EQ(fs::file_size(Path("OLD.ovn")), 3000u);  // never cut before the new bytes are all written
+    ExpectReports({Path("NEW.ovn"), Path("OLD.ovn") + "\r\nThe old file may be damaged."});
+    testing::SetWriteFunction({});
+    ASSERT_TRUE(MenuSave(Path("OLD.ovn"), kImage, report_));
+    EXPECT_EQ(ReadAll(Path("OLD.ovn")), kNew);  // cut to 2409 bytes
+    EXPECT_EQ(Entries(), Texts{"OLD.ovn"});
+}
+
+}  // namespace
+}  // namespace ovn
