@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <deque>
 #include <tuple>
 #include <vector>
@@ -473,7 +474,8 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
         Click("cmdBut(2)");
         EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
         EXPECT_EQ(W().lstItems->List(slot + 1), QString::number(slot) + "   ROAST");
-        EXPECT_EQ(Shown(notice), slot++ == 1 ? kNoMessage : damaged);
+        EXPECT_EQ(Shown(notice), slot == 1 ? kNoMessage : damaged);
+        ++slot;
     }
 }
 
