@@ -14,7 +14,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <deque>
+#include <array>
+#include <fstream>
+#include <iterator>
 #include <tuple>
 #include <vector>
 
@@ -28,22 +30,19 @@
 
 namespace {
 
-using testsupport::SeenMessage;
+using testsupport::Child;
 using Bytes = std::vector<std::uint8_t>;
 using Message = std::tuple<int, unsigned, std::string>;  // type, colour, text
 constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialogs::kAnswerNo;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
-const Message kNoMessage{-1, 0, "no message"}, kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
+const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
 const QString kTitle = "R5800 Menu Editor V0.42    [ ";
 
 class EditorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ovn::BuildCrcTables();
-        script_ = testsupport::MakeScript();
-        OpenWindow();
-    }
+    void SetUp() override { OpenWindow(); }
     void OpenWindow() {  // a fresh window over a fresh menu state
+        ovn::BuildCrcTables();
         ovn::ResetMenuState();
         ovn::Shared().MenuDirectory = ui::ToPath(dir_.path());
         window_ = std::make_unique<editor::frmOpening>();
@@ -56,13 +55,14 @@ protected:
     void Click(const QString& name) { testsupport::ClickButton(W(), name); }
     void ChooseOven(int index) { Click(QString("optOvenType(%1)").arg(index)); }
     bool IsRed(ui::TextBox* box) const { return box->BackColor() == ui::ColorFromBgr(kRed); }
-    static Message Shown(const SeenMessage* seen) {
-        return seen ? Message{seen->type, seen->color, seen->text} : kNoMessage;
-    }
-    // When `shown`, expects a message box next and answers it; what it showed is filled in as it opens.
-    SeenMessage* Expect(int answer, bool shown = true) {
-        if (shown) testsupport::ExpectMessage(*script_, answer, &seen_.emplace_back());
-        return shown ? &seen_.back() : nullptr;
+    // A message box next: checks what it shows (unless `shown` is left empty), then answers it.
+    void Expect(int answer, const Message& shown = {}) {
+        script_->Expect("frmMEMessage100", [=](QWidget& box) {
+            const auto& state = ovn::Shared();
+            const Message seen{state.MessageType, state.MessageColor, state.MessageText};
+            EXPECT_EQ(seen, std::get<2>(shown).empty() ? seen : shown);
+            testsupport::ClickButton(box, QString("cmdBut(%1)").arg(answer));
+        });
     }
     void ClickLine(int line) {
         W().lstItems->scrollToItem(W().lstItems->item(line));
@@ -77,6 +77,10 @@ protected:
         for (auto i = box->Text().size(); i > 0; --i) QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
     }
+    void SetItemBoxes(const QStringList& texts) {  // name, cook temperature, hours, minutes: as many as given
+        const std::array boxes{W().txtName, W().txtCookTemp, W().txtCookTimeHH, W().txtCookTimeMM};
+        for (int i = 0; i < texts.size(); ++i) SetBox(boxes.at(i), texts[i]);
+    }
     void SetRoastNHold(bool on) {
         W().chkRoastNHold->setFocus();
         if ((W().chkRoastNHold->Value() == 1) != on) QTest::keyClick(W().chkRoastNHold, Qt::Key_Space);
@@ -89,8 +93,8 @@ protected:
     // The chooser next: types `saveAs` ("cancel": presses Cancel) or clicks the file `read`, runs `beforeOk`, OK.
     void ExpectChooser(const QString& saveAs, const QString& read = "", std::function<void()> beforeOk = {}) {
         script_->Expect("frmMEDrvDirFil100", [=](QWidget& chooser) {
-            QTest::keyClicks(testsupport::Child<QLineEdit>(chooser, "txtFileName"), saveAs);
-            auto* list = testsupport::Child<QListWidget>(chooser, "lstFile");
+            QTest::keyClicks(Child<QLineEdit>(chooser, "txtFileName"), saveAs);
+            auto* list = Child<QListWidget>(chooser, "lstFile");
             const auto found = list->findItems(read, Qt::MatchFixedString);
             ASSERT_EQ(found.size(), read.isEmpty() ? 0 : 1) << read.toStdString();
             for (auto* item : found)
@@ -99,104 +103,87 @@ protected:
             testsupport::ClickButton(chooser, saveAs == "cancel" ? "cmdBut(0)" : "cmdBut(1)");
         });
     }
+    void Save(const QString& saveAs) {
+        ExpectChooser(saveAs);
+        Click("cmdBut(1)");
+    }
+    // "Get Menu from File" answered YES and `file` chosen; `notice`, when given, is expected after reading.
+    void Read(const QString& file, const Message& notice = {}) {
+        Expect(kYes);
+        ExpectChooser("", file);
+        if (!std::get<2>(notice).empty()) Expect(kOk, notice);
+        Click("cmdBut(2)");
+    }
     QString Fields() {  // as the item file holds them: name, temperature, power, hours, minutes, fan, roast, hold
-        const QStringList fields = {W().txtName->Text(),
-                                    W().txtCookTemp->Text(),
-                                    W().cboPowerLevel->Text(),
-                                    W().txtCookTimeHH->Text(),
-                                    W().txtCookTimeMM->Text(),
-                                    W().cboFanSpeed->Text(),
-                                    QString::number(W().chkRoastNHold->Value()),
-                                    W().txtHoldTemp->Text()};
-        return fields.join('|');
+        return W().txtName->Text() + '|' + W().txtCookTemp->Text() + '|' + W().cboPowerLevel->Text() + '|' +
+               W().txtCookTimeHH->Text() + '|' + W().txtCookTimeMM->Text() + '|' + W().cboFanSpeed->Text() + '|' +
+               QString::number(W().chkRoastNHold->Value()) + '|' + W().txtHoldTemp->Text();
     }
     QTemporaryDir dir_;
-    std::deque<SeenMessage> seen_;
-    std::unique_ptr<ui::ModalScript> script_;  // reports answers left unused as it goes, after the window
+    std::unique_ptr<ui::ModalScript> script_ = testsupport::MakeScript();  // reports unused answers, after the window
     std::unique_ptr<editor::frmOpening> window_;
 };
 
-const Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight, C = Qt::AlignHCenter;
-// name, parent, caption, twips, alignment
-const std::tuple<const char*, const char*, const char*, ui::Place, Qt::Alignment> kLayout[] = {
-    {"cmdBut(5)", "frmOpening", "New Menu", {180, 180, 2835, 735}, L},
-    {"optOvenType(0)", "frmOvenType", "Gas", {120, 360, 915, 315}, L},
-    {"optOvenType(1)", "frmOvenType", "Electric", {1260, 360, 1275, 315}, L},
-    {"lstItems", "frmOpening", "", {180, 2280, 2775, 4260}, L},
-    {"txtName", "frmOpening", "", {5280, 1260, 1875, 480}, L},
-    {"txtCookTemp", "frmOpening", "", {5280, 1860, 1275, 480}, L},
-    {"cboPowerLevel", "frmOpening", "", {5280, 2460, 1335, 480}, L},
-    {"txtCookTimeHH", "frmOpening", "", {5280, 3060, 555, 480}, C},
-    {"txtCookTimeMM", "frmOpening", "", {6000, 3060, 555, 480}, C},
-    {"cboFanSpeed", "frmOpening", "", {5280, 3900, 1335, 480}, L},
-    {"chkRoastNHold", "frmRoastNHold", "Roast & Hold", {120, 0, 1995, 255}, L},
-    {"txtHoldTemp", "frmRoastNHold", "", {1800, 360, 1335, 480}, L},
-    {"cmdBut(3)", "frmOpening", "Save Item", {8580, 180, 2295, 675}, L},
-    {"cmdBut(4)", "frmOpening", "Clear Item", {8580, 1140, 2295, 675}, L},
-    {"cmdBut(1)", "frmOpening", "Save Menu to File", {8580, 2160, 2295, 675}, L},
-    {"cmdBut(2)", "frmOpening", "Get Menu from File", {8580, 3120, 2295, 675}, L},
-    {"cmdBut(0)", "frmOpening", "Quit", {8580, 5940, 2295, 675}, L},
-    {"lblItems", "frmOpening", "Current Menu Items", {180, 1920, 2535, 375}, L},
-    {"lblMenuItem", "frmOpening", "New Menu\r\nselect oven type", {3480, 180, 4635, 795}, C},
-    {"lblCookTemp", "frmOpening", "Cook Temp", {3480, 1905, 1635, 375}, R},
-    {"lblPowerLevel", "frmOpening", "Power Level", {3480, 2505, 1635, 375}, R},
-    {"lblCookTime", "frmOpening", "Cook Time", {3480, 3105, 1635, 375}, R},
-    {"lblName", "frmOpening", "Item Name", {3480, 1305, 1635, 375}, R},
-    {"lblFanSpeed", "frmOpening", "Fan Speed", {3480, 3960, 1635, 375}, R},
-    {"frmRoastNHold", "frmOpening", "", {3480, 4560, 4635, 1035}, L},
-    {"lblHoldTemp", "frmRoastNHold", "Hold Temp", {180, 360, 1455, 375}, R},
-    {"frmOvenType", "frmOpening", "Oven Type", {180, 1020, 2835, 795}, L},
-    {"lblCookTimeSep1", "frmOpening", ":", {5880, 3120, 75, 375}, C},
-    {"lblPowerLevelPer", "frmOpening", "%", {6600, 2520, 315, 375}, C},
-    {"lblCookTimeHH", "frmOpening", "HH", {5400, 3540, 315, 255}, C},
-    {"lblCookTimeMM", "frmOpening", "MM", {6120, 3540, 315, 255}, C},
-    {"lblCookTempRange", "frmOpening", "", {6660, 1860, 1335, 435}, L},
-    {"lblCookTimRange", "frmOpening", "", {6660, 3060, 1395, 435}, L},
-    {"lblHoldTempRange", "frmRoastNHold", "", {3240, 480, 1275, 255}, L},
-    {"cmdBut(6)", "frmOpening", "Copy To", {8580, 4200, 2295, 675}, L},
-    {"txtPage", "frmOpening", "", {9360, 4980, 435, 420}, C},
-    {"lblPage", "frmOpening", "Page", {8580, 4980, 735, 375}, R},
-    {"txtItem", "frmOpening", "", {10440, 4980, 435, 420}, C},
-    {"lblItem", "frmOpening", "Item", {9840, 4980, 555, 375}, R},
-};
+// name, twips, then how it looks: parent (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (left L,
+// right R, centred C), a space, caption. Focusable controls stand in tab order.
+// clang-format off
+const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
+    {"cmdBut(5)", 180, 180, 2835, 735, "OL New Menu"}, {"lblHoldTempRange", 3240, 480, 1275, 255, "RL "},
+    {"optOvenType(0)", 120, 360, 915, 315, "TL Gas"}, {"lblCookTimRange", 6660, 3060, 1395, 435, "OL "},
+    {"optOvenType(1)", 1260, 360, 1275, 315, "TL Electric"}, {"lblCookTimeMM", 6120, 3540, 315, 255, "OC MM"},
+    {"lstItems", 180, 2280, 2775, 4260, "OL "}, {"lblCookTemp", 3480, 1905, 1635, 375, "OR Cook Temp"},
+    {"txtName", 5280, 1260, 1875, 480, "OL "}, {"lblItems", 180, 1920, 2535, 375, "OL Current Menu Items"},
+    {"txtCookTemp", 5280, 1860, 1275, 480, "OL "}, {"lblFanSpeed", 3480, 3960, 1635, 375, "OR Fan Speed"},
+    {"cboPowerLevel", 5280, 2460, 1335, 480, "OL "}, {"lblPowerLevelPer", 6600, 2520, 315, 375, "OC %"},
+    {"txtCookTimeHH", 5280, 3060, 555, 480, "OC "}, {"lblHoldTemp", 180, 360, 1455, 375, "RR Hold Temp"},
+    {"txtCookTimeMM", 6000, 3060, 555, 480, "OC "}, {"lblName", 3480, 1305, 1635, 375, "OR Item Name"},
+    {"cboFanSpeed", 5280, 3900, 1335, 480, "OL "}, {"frmOvenType", 180, 1020, 2835, 795, "OL Oven Type"},
+    {"chkRoastNHold", 120, 0, 1995, 255, "RL Roast & Hold"}, {"lblPage", 8580, 4980, 735, 375, "OR Page"},
+    {"txtHoldTemp", 1800, 360, 1335, 480, "RL "}, {"lblCookTime", 3480, 3105, 1635, 375, "OR Cook Time"},
+    {"cmdBut(3)", 8580, 180, 2295, 675, "OL Save Item"}, {"lblCookTimeSep1", 5880, 3120, 75, 375, "OC :"},
+    {"cmdBut(4)", 8580, 1140, 2295, 675, "OL Clear Item"}, {"lblCookTimeHH", 5400, 3540, 315, 255, "OC HH"},
+    {"cmdBut(1)", 8580, 2160, 2295, 675, "OL Save Menu to File"}, {"lblItem", 9840, 4980, 555, 375, "OR Item"},
+    {"cmdBut(2)", 8580, 3120, 2295, 675, "OL Get Menu from File"},
+    {"cmdBut(0)", 8580, 5940, 2295, 675, "OL Quit"}, {"lblCookTempRange", 6660, 1860, 1335, 435, "OL "},
+    {"cmdBut(6)", 8580, 4200, 2295, 675, "OL Copy To"}, {"frmRoastNHold", 3480, 4560, 4635, 1035, "OL "},
+    {"txtPage", 9360, 4980, 435, 420, "OC "}, {"lblMenuItem", 3480, 180, 4635, 795, "OC New Menu\r\nselect oven type"},
+    {"txtItem", 10440, 4980, 435, 420, "OC "}, {"lblPowerLevel", 3480, 2505, 1635, 375, "OR Power Level"}};
+// clang-format on
 
-QString ShownCaption(QWidget* widget) {
-    if (auto* label = qobject_cast<ui::Label*>(widget)) return label->Caption();
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return ui::CaptionText(button->text());
-    if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title();
+QString Looks(QWidget* widget) {  // as the layout table gives it
+    auto* label = qobject_cast<ui::Label*>(widget);
     auto* box = qobject_cast<ui::TextBox*>(widget);
-    return box ? box->Text() : "";
-}
-Qt::Alignment ShownAlignment(QWidget* widget) {
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->alignment() & Qt::AlignHorizontal_Mask;
-    auto* box = qobject_cast<QLineEdit*>(widget);
-    return box ? box->alignment() & Qt::AlignHorizontal_Mask : Qt::AlignLeft;
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    auto* frame = qobject_cast<QGroupBox*>(widget);
+    const QString caption = label ? label->Caption() : box ? box->Text() : frame ? frame->title() : "";
+    const auto align = (label ? label->alignment() : box ? box->alignment() : Qt::AlignLeft) & Qt::AlignHorizontal_Mask;
+    const auto parent = widget->parentWidget()->objectName();
+    const auto where = QStringList{"frmOpening", "frmOvenType", "frmRoastNHold"}.indexOf(parent);
+    const auto how = QList<Qt::Alignment>{Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter}.indexOf(align);
+    return QString("?OTR").mid(where + 1, 1) + QString("?LRC").mid(how + 1, 1) + " " +
+           (button ? ui::CaptionText(button->text()) : caption);
 }
 
 TEST_F(EditorTest, EveryControlStandsAtItsPlaceWithItsCaptionInTabOrder) {
     EXPECT_EQ(W().size(), QSize(ui::TwipsToPixels(11115), ui::TwipsToPixels(6780)));
-    for (const auto& [name, parent, caption, place, align] : kLayout) {
-        SCOPED_TRACE(name);
-        QWidget* widget = testsupport::Child(W(), name);
+    for (const auto& [name, left, top, width, height, looks] : kLayout) {
+        QWidget* widget = Child(W(), name);
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->parentWidget()->objectName(), parent);
-        EXPECT_EQ(widget->geometry(), ui::ToPixels(place));
-        EXPECT_EQ(ShownCaption(widget), caption);
-        EXPECT_EQ(ShownAlignment(widget), align);
-        EXPECT_TRUE(!*caption || ui::CaptionFits(widget)) << "clipped caption";
+        EXPECT_EQ(widget->geometry(), ui::ToPixels({left, top, width, height})) << name;
+        EXPECT_EQ(Looks(widget), looks) << name;
+        EXPECT_TRUE(looks[3] == 0 || ui::CaptionFits(widget)) << "clipped caption of " << name;
     }
     EXPECT_TRUE(QFontInfo(W().lstItems->font()).fixedPitch());
     for (const char* line : {"Line1", "Line2", "Line3", "Line4", "Line5"}) EXPECT_TRUE(W().findChild<ui::Line*>(line));
     ChooseOven(0);
-    SetRoastNHold(true);  // opens the hold temperature
-    QStringList visited;
-    for (int i = 0; i < 18; ++i) {
+    SetRoastNHold(true);      // opens the hold temperature
+    W().txtItem->setFocus();  // the last in tab order: Tab goes round to the first
+    for (const auto& row : kLayout) {
+        QWidget* widget = Child(W(), std::get<0>(row));
+        if (!widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus)) continue;
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
+        EXPECT_EQ(QApplication::focusWidget(), widget) << std::get<0>(row);
     }
-    EXPECT_EQ(visited.join(' '),
-              "txtHoldTemp cmdBut(3) cmdBut(4) cmdBut(1) cmdBut(2) cmdBut(0) cmdBut(6) txtPage txtItem cmdBut(5) "
-              "lstItems txtName txtCookTemp cboPowerLevel txtCookTimeHH txtCookTimeMM cboFanSpeed chkRoastNHold");
 }
 
 // The window in one configuration: editing turns buttons 1, 3, 4, 6 and the fields on, the oven types off.
@@ -227,17 +214,14 @@ TEST_F(EditorTest, ASessionPassesThroughTheConfigurations) {
     EXPECT_EQ(W().lblCookTimRange->Caption() + W().lblHoldTempRange->Caption(), "HH:MM\r\n00:00 to 18:00F 100 to 200");
     EXPECT_EQ(W().cboPowerLevel->itemText(10) + W().cboFanSpeed->itemText(2), "0OFF");
     EXPECT_EQ(Fields(), "|325|100|00|10|HIGH|0|160");  // slot 0
-    ExpectChooser("GASMENU1");
-    Click("cmdBut(1)");
+    Save("GASMENU1");
     Expect(kYes);
     Click("cmdBut(5)");
     ExpectConfiguration(W(), "new menu", -1, "", "New Menu");
     ChooseOven(1);
     ExpectConfiguration(W(), "electric", 1, "F \r\n200 - 600", "New Menu");
     for (const char* where : {"gas menu read", "read again"}) {
-        Expect(kYes);
-        ExpectChooser("", "GASMENU1.ovn");
-        Click("cmdBut(2)");
+        Read("GASMENU1.ovn");
         ExpectConfiguration(W(), where, 0, "F \r\n200 to 500", dir_.path() + "/GASMENU1.ovn");
     }
 }
@@ -245,18 +229,14 @@ TEST_F(EditorTest, ASessionPassesThroughTheConfigurations) {
 TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
     const QString HH = "txtCookTimeHH", MM = "txtCookTimeMM", TEMP = "txtCookTemp", HOLD = "txtHoldTemp";
     // label, oven, cook temp, hours, minutes, hold (nullptr: unticked; "~...": typed, then unticked), boxes left red
+    // clang-format off
     const std::tuple<const char*, int, const char*, const char*, const char*, const char*, QStringList> rows[] = {
-        {"gas500", 0, "500", "18", "00", nullptr, {}},
-        {"gas501", 0, "501", "01", "00", nullptr, {TEMP}},
-        {"electric600", 1, "600", "01", "00", nullptr, {}},
-        {"electric601", 1, "601", "01", "00", nullptr, {TEMP}},
-        {"holdNotTicked", 0, "300", "01", "00", "~999", {}},
-        {"hold99", 0, "300", "01", "00", "99", {HOLD}},
-        {"time0060", 0, "300", "00", "60", nullptr, {MM}},
-        {"hoursEmpty", 0, "300", "", "0130", nullptr, {HH, MM}},
-        {"oneDigitBoxesPadded", 0, "300", "1", "5", nullptr, {}},
-        {"severalAtOnce", 0, "100", "19", "00", "300", {TEMP, HH, HOLD}},
-    };
+        {"gas500", 0, "500", "18", "00", nullptr, {}},             {"gas501", 0, "501", "01", "00", nullptr, {TEMP}},
+        {"electric600", 1, "600", "01", "00", nullptr, {}},        {"electric601", 1, "601", "01", "00", nullptr, {TEMP}},
+        {"holdNotTicked", 0, "300", "01", "00", "~999", {}},       {"hold99", 0, "300", "01", "00", "99", {HOLD}},
+        {"time0060", 0, "300", "00", "60", nullptr, {MM}},         {"hoursEmpty", 0, "300", "", "0130", nullptr, {HH, MM}},
+        {"oneDigitBoxesPadded", 0, "300", "1", "5", nullptr, {}},  {"severalAtOnce", 0, "100", "19", "00", "300", {TEMP, HH, HOLD}}};
+    // clang-format on
     for (const auto& [label, oven, cookTemp, hours, minutes, hold, red] : rows) {
         SCOPED_TRACE(label);
         OpenWindow();
@@ -264,39 +244,31 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
         SetBox(W().txtCookTemp, "99");
         Expect(kOk);
         Click("cmdBut(3)");  // a red box from an earlier validation
-        SetBox(W().txtName, "TEST");
-        SetBox(W().txtCookTemp, cookTemp);
-        SetBox(W().txtCookTimeHH, hours);
-        SetBox(W().txtCookTimeMM, minutes);
+        SetItemBoxes({"TEST", cookTemp, hours, minutes});
         SetRoastNHold(hold);
         if (hold) SetBox(W().txtHoldTemp, hold + (hold[0] == '~'));
         if (hold && hold[0] == '~') SetRoastNHold(false);
-        SeenMessage* seen = Expect(kOk, !red.isEmpty());
+        if (!red.isEmpty()) Expect(kOk, kInvalidEntries);
         Click("cmdBut(3)");  // leaving the minutes box pads it first
         for (ui::TextBox* box : {W().txtName, W().txtCookTemp, W().txtCookTimeHH, W().txtCookTimeMM, W().txtHoldTemp})
             EXPECT_EQ(IsRed(box), red.contains(box->objectName())) << box->objectName().toStdString();
         EXPECT_EQ(ovn::Shared().MenuItems[0].Name, red.isEmpty() ? "TEST" : "");
         EXPECT_EQ(ovn::Shared().ItemChanged, !red.isEmpty());
-        EXPECT_EQ(Shown(seen), red.isEmpty() ? kNoMessage : kInvalidEntries);
     }
 }
 
 TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
-    // box, typed, shown, marks the item changed
-    const std::tuple<const char*, const char*, const char*, bool> keys[] = {
-        {"txtName", "roast 1!", "ROAST 1!", true},
-        {"txtName", "ABCDEFGHIJ", "ABCDEFGH", true},
-        {"txtCookTemp", "3a5-.0", "350", true},
-        {"txtHoldTemp", "x", "", true},
-        {"txtCookTimeHH", "1+", "1", true},
-        {"txtCookTimeMM", "e5", "5", true},
-        {"txtPage", "1x", "1", false},
-        {"txtItem", "9", "9", false},
-    };
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*, bool> keys[] = {  // box, typed, shown, marks the item changed
+        {"txtName", "roast 1!", "ROAST 1!", true}, {"txtName", "ABCDEFGHIJ", "ABCDEFGH", true},
+        {"txtCookTemp", "3a5-.0", "350", true},    {"txtHoldTemp", "x", "", true},
+        {"txtCookTimeHH", "1+", "1", true},        {"txtCookTimeMM", "e5", "5", true},
+        {"txtPage", "1x", "1", false},             {"txtItem", "9", "9", false}};
+    // clang-format on
     ChooseOven(0);
     SetRoastNHold(true);  // opens the hold temperature
     for (const auto& [name, typed, shown, marks] : keys) {
-        auto* box = testsupport::Child<ui::TextBox>(W(), name);
+        auto* box = Child<ui::TextBox>(W(), name);
         SetBox(box, "");
         ovn::Shared().ItemChanged = false;
         QTest::keyClicks(box, typed);
@@ -327,10 +299,9 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
     SetBox(W().txtHoldTemp, "150");
     SetRoastNHold(false);
     EXPECT_FALSE(W().txtHoldTemp->isEnabled() || W().lblHoldTemp->isEnabled());
-    EXPECT_EQ(W().txtHoldTemp->Text(), "150");
     ovn::Shared().ItemChanged = false;
-    SetRoastNHold(true);
-    EXPECT_TRUE(ovn::Shared().ItemChanged && W().lblHoldTemp->isEnabled());
+    SetRoastNHold(true);  // opens it again, keeping what it holds
+    EXPECT_TRUE(ovn::Shared().ItemChanged && W().lblHoldTemp->isEnabled() && W().txtHoldTemp->Text() == "150");
     ovn::Shared().ItemChanged = false;
     QTest::keyClicks(W().cboFanSpeed, "O");
     EXPECT_TRUE(ovn::Shared().ItemChanged);
@@ -363,30 +334,25 @@ TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
 
 TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
     constexpr int kCancel = dialogs::kAnswerCancel;
+    const Message question{18, kYellow, "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"};
     // label, cook temp typed into slot 0, answer, line clicked (-1: the Down key), the new line loaded, slot 0 stored
+    // clang-format off
     const std::tuple<const char*, const char*, int, int, bool, bool> rows[] = {
-        {"yesValid", "300", kYes, 3, true, true},
-        {"yesValidByKey", "300", kYes, -1, true, true},
-        {"yesInvalid", "100", kYes, 3, false, false},
-        {"yesInvalidByKey", "100", kYes, -1, false, false},
-        {"no", "300", kNo, 3, true, false},
-        {"noByKey", "300", kNo, -1, true, false},
-        {"cancel", "300", kCancel, 3, false, false},
-        {"cancelByKey", "300", kCancel, -1, false, false},
-        {"cancelOnTheSameLine", "300", kCancel, 1, false, false},
-    };
+        {"yesValid", "300", kYes, 3, true, true},         {"yesValidByKey", "300", kYes, -1, true, true},
+        {"yesInvalid", "100", kYes, 3, false, false},     {"yesInvalidByKey", "100", kYes, -1, false, false},
+        {"no", "300", kNo, 3, true, false},               {"noByKey", "300", kNo, -1, true, false},
+        {"cancel", "300", kCancel, 3, false, false},      {"cancelByKey", "300", kCancel, -1, false, false},
+        {"cancelOnTheSameLine", "300", kCancel, 1, false, false}};
+    // clang-format on
     for (const auto& [label, cookTemp, answer, line, moves, stored] : rows) {
         SCOPED_TRACE(label);
         const bool rejected = answer == kYes && !stored;
         OpenWindow();
         ChooseOven(0);
-        SetBox(W().txtName, "PIE");
-        SetBox(W().txtCookTemp, cookTemp);
-        SeenMessage *question = Expect(answer), *invalid = Expect(kOk, rejected);
+        SetItemBoxes({"PIE", cookTemp});
+        Expect(answer, question);
+        if (rejected) Expect(kOk, kInvalidEntries);
         line < 0 ? QTest::keyClick(W().lstItems, Qt::Key_Down) : ClickLine(line);
-        EXPECT_EQ(Shown(question),
-                  Message(18, kYellow, "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"));
-        EXPECT_EQ(Shown(invalid), rejected ? kInvalidEntries : kNoMessage);
         EXPECT_EQ(IsRed(W().txtCookTemp), rejected);
         const int current = !moves ? 1 : line < 0 ? 2 : line;
         EXPECT_EQ(std::tuple(ovn::Shared().CurrentListIndex, W().lstItems->ListIndex()), std::tuple(current, current))
@@ -416,65 +382,45 @@ Bytes MenuImage(std::initializer_list<int> roastSlots, std::uint8_t oven = 0) {
     return image;
 }
 Bytes ReadFile(const std::string& path) {
-    QFile file(ui::FromPath(path));
-    const QByteArray data = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    return Bytes(data.begin(), data.end());
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 void WriteFile(const std::string& path, const Bytes& bytes) {
-    QFile file(ui::FromPath(path));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    ASSERT_TRUE(
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)));
 }
 
 TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     ChooseOven(0);
-    SetBox(W().txtName, "roast");
-    SetBox(W().txtCookTemp, "350");
+    SetItemBoxes({"roast", "350", "01", "30"});
     QTest::keyClicks(W().cboPowerLevel, "8");
-    SetBox(W().txtCookTimeHH, "01");
-    SetBox(W().txtCookTimeMM, "30");
     QTest::keyClicks(W().cboFanSpeed, "L");
     SetRoastNHold(true);
     SetBox(W().txtHoldTemp, "160");
-    ExpectChooser("ROASTMNU");
-    Click("cmdBut(1)");  // stores the changed item, then writes the menu
-    const std::string path = FilePath("ROASTMNU.ovn");
-    EXPECT_EQ(ReadFile(path), MenuImage({0}));
-    EXPECT_EQ(ovn::Shared().MenuFileName, path);
-    EXPECT_EQ(W().Caption(), kTitle + ui::FromPath(path) + " ]");
-    EXPECT_EQ(W().lstItems->List(1), "0   ROAST");
+    Save("ROASTMNU");  // stores the changed item, then writes the menu
+    EXPECT_EQ(ReadFile(FilePath("ROASTMNU.ovn")), MenuImage({0}));
     OpenWindow();
-    Expect(kYes);
-    ExpectChooser("", "ROASTMNU.ovn");
-    Click("cmdBut(2)");
-    EXPECT_EQ(W().DetermineOvenType(), ovn::kGasOven);
+    Read("ROASTMNU.ovn");
     EXPECT_EQ(Fields(), "ROAST|350|80|01|30|LOW|1|160");
-    SeenMessage* done = Expect(kOk);
+    Expect(kOk);
     CopyTo("10", "9");
-    EXPECT_EQ(Shown(done), Message(16, kYellow, "\r\nItem copy complete."));
     EXPECT_EQ(W().lstItems->List(109), "9   ROAST");
-    ExpectChooser("ROASTMN2");
-    Click("cmdBut(1)");
+    Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
     const Message damaged{16, kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving."};
-    const std::pair<const char*, std::function<void(Bytes&)>> damages[] = {
-        {"intact", [](Bytes&) {}},
-        {"blockCrc", [](Bytes& b) { b[8 + 24 * 50 + 18] ^= 1; }},
-        {"short", [](Bytes& b) { b.resize(2000); }},
-        {"long", [](Bytes& b) { b.push_back(0); }}};
-    for (int slot = 1; const auto& [label, damage] : damages) {  // each file has ROAST in another slot
+    const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none)
+    const std::tuple<const char*, std::size_t, int> damages[] = {
+        {"intact", size, -1}, {"blockCrc", size, 8 + 24 * 50 + 18}, {"short", 2000, -1}, {"long", size + 1, -1}};
+    for (int slot = 1; const auto& [label, length, flipped] : damages) {  // each file has ROAST in another slot
         SCOPED_TRACE(label);
         Bytes bytes = MenuImage({slot}, 1);
-        damage(bytes);
+        bytes.resize(length);
+        if (flipped >= 0) bytes[flipped] ^= 1;
         WriteFile(FilePath("DAMAGED.ovn"), bytes);
-        Expect(kYes);
-        ExpectChooser("", "DAMAGED.ovn");
-        SeenMessage* notice = Expect(kOk, slot > 1);
-        Click("cmdBut(2)");
+        Read("DAMAGED.ovn", slot > 1 ? damaged : Message());
         EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
         EXPECT_EQ(W().lstItems->List(slot + 1), QString::number(slot) + "   ROAST");
-        EXPECT_EQ(Shown(notice), slot == 1 ? kNoMessage : damaged);
         ++slot;
     }
 }
@@ -492,9 +438,8 @@ TEST_F(EditorTest, QuitAndTheCloseBoxAskOnceInRedOnceAnOvenTypeIsChosen) {
         W().onClosed = [&ended] { ended = true; };
         ended = false;
         if (oven >= 0) ChooseOven(oven);
-        SeenMessage* seen = Expect(answer, oven >= 0);
+        if (oven >= 0) Expect(answer, question);
         closeBox ? (void)W().close() : Click("cmdBut(0)");
-        EXPECT_EQ(Shown(seen), oven < 0 ? kNoMessage : question);
         EXPECT_EQ(std::tuple(W().isVisible(), ended), std::tuple(answer == kNo, answer != kNo));
     }
 }
@@ -502,8 +447,7 @@ TEST_F(EditorTest, QuitAndTheCloseBoxAskOnceInRedOnceAnOvenTypeIsChosen) {
 TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     ChooseOven(1);
     SetBox(W().txtName, "KEEP");
-    ExpectChooser("KEPTMENU");
-    Click("cmdBut(1)");
+    Save("KEPTMENU");
     const std::string vanished = FilePath("VANISHED.ovn"), kept = FilePath("KEPTMENU.ovn");
     WriteFile(vanished, MenuImage({}));
     ASSERT_TRUE(QDir(dir_.path()).mkdir("ISAFOLDR.ovn"));  // a directory where the file would go
@@ -512,15 +456,13 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
          {std::pair{"cmdBut(2)", "ALL Current Menu Information\r\nwill be deleted. Do you want to continue ?"},
           {"cmdBut(4)", "Are you sure you want to\r\nclear ALL Item information ?"},
           {"cmdBut(5)", "Are you sure you want to\r\nclear ALL Menu information ?"}}) {
-        SeenMessage* seen = Expect(kNo);
+        Expect(kNo, Message(17, kYellow, std::string("\r\n") + text));
         Click(button);
-        EXPECT_EQ(Shown(seen), Message(17, kYellow, std::string("\r\n") + text));
     }
     Expect(kYes);
     ExpectChooser("cancel");
     Click("cmdBut(2)");
-    ExpectChooser("cancel");
-    Click("cmdBut(1)");  // nothing changed: straight to the chooser
+    Save("cancel");  // nothing changed: straight to the chooser
     std::string readError, saveError;
     Expect(kYes);
     ExpectChooser("", "VANISHED.ovn", [vanished] { QFile::remove(ui::FromPath(vanished)); });
@@ -532,9 +474,8 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     EXPECT_EQ(readError, "MenuGet : " + vanished);
     EXPECT_EQ(saveError, "MenuSave : " + FilePath("ISAFOLDR.ovn"));
     SetBox(W().txtCookTemp, "100");
-    SeenMessage* invalid = Expect(kOk);
+    Expect(kOk, kInvalidEntries);
     Click("cmdBut(1)");  // a changed, invalid item: no chooser
-    EXPECT_EQ(Shown(invalid), kInvalidEntries);
     EXPECT_EQ(ovn::Shared().MenuItems, items);
     EXPECT_EQ(ovn::Shared().MenuFileName, kept);
     EXPECT_EQ(W().Caption(), kTitle + ui::FromPath(kept) + " ]");
@@ -554,9 +495,8 @@ TEST_F(EditorTest, CopyToStoresUnsavedEditsAndClearItemSkipsAPageLine) {
     EXPECT_EQ(items[0].Name + items[10].Name, "NEWNEW");
     EXPECT_FALSE(ovn::Shared().ItemChanged);
     SetBox(W().txtCookTemp, "100");
-    SeenMessage* invalid = Expect(kOk);
+    Expect(kOk, kInvalidEntries);
     CopyTo("3", "0");
-    EXPECT_EQ(Shown(invalid), kInvalidEntries);
     EXPECT_EQ(items[20], ovn::DefaultItem());
     EXPECT_TRUE(IsRed(W().txtCookTemp));
     Expect(kYes);
@@ -566,40 +506,34 @@ TEST_F(EditorTest, CopyToStoresUnsavedEditsAndClearItemSkipsAPageLine) {
     EXPECT_FALSE(IsRed(W().txtCookTemp) || ovn::Shared().ItemChanged);
     ClickLine(11);       // page 2, whose line would give slot 9
     Click("cmdBut(4)");  // asks nothing, clears nothing
-    SeenMessage *saved = Expect(kOk), *page = Expect(kOk);
+    Expect(kOk, kInvalidEntries);
     Click("cmdBut(3)");
+    Expect(kOk, Message(16, kYellow, "\r\nCan not copy 'Page'."));
     CopyTo("3", "3");
-    EXPECT_EQ(Shown(saved), kInvalidEntries);
-    EXPECT_EQ(Shown(page), Message(16, kYellow, "\r\nCan not copy 'Page'."));
     EXPECT_EQ(W().lstItems->List(11), "> Page 2");
     EXPECT_EQ(items[9].Name + items[10].Name + items[30].Name, "LASTNEW");
 }
 
 TEST_F(EditorTest, CopyToCopiesOrTells) {
     const std::string kMissing = "\r\nMissing 'Copy To' information.", kInvalid = "\r\nInvalid 'Copy To' information.";
-    const std::tuple<const char*, const char*, const char*, std::string, int> rows[] = {
-        // label, page, item, message, slot
-        {"pageMissing", "", "1", kMissing, -1},
-        {"itemMissing", "1", "", kMissing, -1},
-        {"page0", "0", "1", kInvalid, -1},
-        {"page11", "11", "0", kInvalid, -1},
-        {"item10", "1", "10", kInvalid, -1},
-        {"pageBeyond16Bits", "65537", "1", kInvalid, -1},
-        {"itemBeyond16Bits", "1", "65536", kInvalid, -1},
-        {"sameSlot", "1", "0", "", -1},
-        {"page1Item5", "01", "5", "\r\nItem copy complete.", 5},
-    };
+    // clang-format off
+    const std::tuple<const char*, const char*, const char*, std::string, int> rows[] = {  // label, page, item, message, slot
+        {"pageMissing", "", "1", kMissing, -1},              {"itemMissing", "1", "", kMissing, -1},
+        {"page0", "0", "1", kInvalid, -1},                   {"page11", "11", "0", kInvalid, -1},
+        {"item10", "1", "10", kInvalid, -1},                 {"pageBeyond16Bits", "65537", "1", kInvalid, -1},
+        {"itemBeyond16Bits", "1", "65536", kInvalid, -1},    {"sameSlot", "1", "0", "", -1},
+        {"page1Item5", "01", "5", "\r\nItem copy complete.", 5}};
+    // clang-format on
     ChooseOven(0);
     SetBox(W().txtName, "SRC");
     Click("cmdBut(3)");
     for (const auto& [label, page, item, message, target] : rows) {
         SCOPED_TRACE(label);
-        SeenMessage* seen = Expect(kOk, !message.empty());
+        if (!message.empty()) Expect(kOk, Message(16, kYellow, message));
         CopyTo(page, item);
-        EXPECT_EQ(Shown(seen), message.empty() ? kNoMessage : Message(16, kYellow, message));
         for (int slot = 1; slot < 100; ++slot)
             EXPECT_EQ(ovn::Shared().MenuItems[slot].Name, slot == target ? "SRC" : "") << slot;
-        EXPECT_EQ(W().txtPage->Text(), target >= 0 || !seen ? "" : page);
+        EXPECT_EQ(W().txtPage->Text(), target >= 0 || message.empty() ? "" : page);
         EXPECT_EQ(ovn::Shared().CurrentListIndex, 1);
     }
 }
@@ -609,11 +543,11 @@ TEST_F(EditorTest, StartupFailureShowsOnceAndOpensNoWindow) {
     WriteFile(FilePath("plainfile"), {1});
     qputenv("HOME", ui::FromPath(FilePath("plainfile") + "/home").toLocal8Bit());  // a file as parent
     std::unique_ptr<editor::frmOpening> window;
-    SeenMessage* seen = Expect(kOk);
+    testsupport::SeenMessage seen;
+    testsupport::ExpectMessage(*script_, kOk, &seen);
     EXPECT_FALSE(editor::RunEditorStartup(window));
     EXPECT_EQ(window, nullptr);
-    EXPECT_EQ(Message(seen->type, seen->color, seen->text.substr(0, 24)),
-              Message(0, kRed, "\r\nInitialization Error #"));
+    EXPECT_EQ(Message(seen.type, seen.color, seen.text.substr(0, 24)), Message(0, kRed, "\r\nInitialization Error #"));
     qputenv("HOME", dir_.path().toLocal8Bit());
     EXPECT_TRUE(editor::RunEditorStartup(window));
     qputenv("HOME", home);
