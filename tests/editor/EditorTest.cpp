@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
-#include <array>
 #include <fstream>
 #include <iterator>
 #include <tuple>
@@ -33,7 +32,8 @@ namespace {
 using testsupport::Child;
 using Bytes = std::vector<std::uint8_t>;
 using Message = std::tuple<int, unsigned, std::string>;  // type, colour, text
-constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialogs::kAnswerNo;
+constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialogs::kAnswerNo,
+              kCancel = dialogs::kAnswerCancel;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
 const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
 const QString kTitle = "R5800 Menu Editor V0.42    [ ";
@@ -41,7 +41,7 @@ const QString kTitle = "R5800 Menu Editor V0.42    [ ";
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override { OpenWindow(); }
-    void OpenWindow() {  // a fresh window over a fresh menu state
+    void OpenWindow(int oven = -1) {  // a fresh window over a fresh menu state, with the oven type chosen
         ovn::BuildCrcTables();
         ovn::ResetMenuState();
         ovn::Shared().MenuDirectory = ui::ToPath(dir_.path());
@@ -49,6 +49,7 @@ protected:
         window_->ShowModeless();
         window_->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        if (oven >= 0) ChooseOven(oven);
     }
     editor::frmOpening& W() { return *window_; }
     std::string FilePath(const QString& name) const { return ui::ToPath(dir_.path() + "/" + name); }
@@ -78,8 +79,8 @@ protected:
         QTest::keyClicks(box, text);
     }
     void SetItemBoxes(const QStringList& texts) {  // name, cook temperature, hours, minutes: as many as given
-        const std::array boxes{W().txtName, W().txtCookTemp, W().txtCookTimeHH, W().txtCookTimeMM};
-        for (int i = 0; i < texts.size(); ++i) SetBox(boxes.at(i), texts[i]);
+        ui::TextBox* const boxes[] = {W().txtName, W().txtCookTemp, W().txtCookTimeHH, W().txtCookTimeMM};
+        for (int i = 0; i < texts.size(); ++i) SetBox(boxes[i], texts[i]);
     }
     void SetRoastNHold(bool on) {
         W().chkRoastNHold->setFocus();
@@ -90,17 +91,16 @@ protected:
         SetBox(W().txtItem, item);
         Click("cmdBut(6)");
     }
-    // The chooser next: types `saveAs` ("cancel": presses Cancel) or clicks the file `read`, runs `beforeOk`, OK.
-    void ExpectChooser(const QString& saveAs, const QString& read = "", std::function<void()> beforeOk = {}) {
+    // The chooser next: `name` clicked in the file list (reading) or typed (saving), `beforeOk` run, then OK;
+    // "cancel" presses Cancel.
+    void ExpectChooser(const QString& name, std::function<void()> beforeOk = {}) {
         script_->Expect("frmMEDrvDirFil100", [=](QWidget& chooser) {
-            QTest::keyClicks(Child<QLineEdit>(chooser, "txtFileName"), saveAs);
             auto* list = Child<QListWidget>(chooser, "lstFile");
-            const auto found = list->findItems(read, Qt::MatchFixedString);
-            ASSERT_EQ(found.size(), read.isEmpty() ? 0 : 1) << read.toStdString();
-            for (auto* item : found)
+            for (auto* item : list->findItems(name, Qt::MatchFixedString))
                 QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+            QTest::keyClicks(Child<QLineEdit>(chooser, "txtFileName"), name);  // disabled when reading
             if (beforeOk) beforeOk();
-            testsupport::ClickButton(chooser, saveAs == "cancel" ? "cmdBut(0)" : "cmdBut(1)");
+            testsupport::ClickButton(chooser, name == "cancel" ? "cmdBut(0)" : "cmdBut(1)");
         });
     }
     void Save(const QString& saveAs) {
@@ -110,7 +110,7 @@ protected:
     // "Get Menu from File" answered YES and `file` chosen; `notice`, when given, is expected after reading.
     void Read(const QString& file, const Message& notice = {}) {
         Expect(kYes);
-        ExpectChooser("", file);
+        ExpectChooser(file);
         if (!std::get<2>(notice).empty()) Expect(kOk, notice);
         Click("cmdBut(2)");
     }
@@ -190,7 +190,6 @@ TEST_F(EditorTest, EveryControlStandsAtItsPlaceWithItsCaptionInTabOrder) {
 void ExpectConfiguration(editor::frmOpening& w, const char* where, int oven, const char* range, const QString& file) {
     SCOPED_TRACE(where);
     const bool editing = oven >= 0;
-    EXPECT_EQ(w.DetermineOvenType(), oven);
     for (int i = 0; i < 7; ++i) EXPECT_EQ(w.cmdBut->Button(i)->isEnabled(), editing || i == 0 || i == 2 || i == 5) << i;
     for (bool on : {w.lstItems->isEnabled(), w.txtName->isEnabled(), w.txtPage->isEnabled(),
                     !w.optOvenType->Button(0)->isEnabled(), !w.optOvenType->Button(1)->isEnabled()})
@@ -199,8 +198,8 @@ void ExpectConfiguration(editor::frmOpening& w, const char* where, int oven, con
     EXPECT_EQ(w.lblMenuItem->Caption(), editing ? "Page 1\r\nItem 0" : "New Menu\r\nselect oven type");
     EXPECT_EQ(w.lblCookTempRange->Caption(), range);
     EXPECT_EQ(w.Caption(), kTitle + file + " ]");
-    EXPECT_EQ(w.lstItems->ListCount(), editor::kListLineCount);
-    EXPECT_EQ(w.lstItems->ListIndex(), editing ? 1 : -1);
+    EXPECT_EQ(std::tuple(w.DetermineOvenType(), w.lstItems->ListCount(), w.lstItems->ListIndex()),
+              std::tuple(oven, editor::kListLineCount, editing ? 1 : -1));
     EXPECT_FALSE(ovn::Shared().ItemChanged || ovn::Shared().IgnoreListClick);
 }
 
@@ -239,8 +238,7 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
     // clang-format on
     for (const auto& [label, oven, cookTemp, hours, minutes, hold, red] : rows) {
         SCOPED_TRACE(label);
-        OpenWindow();
-        ChooseOven(oven);
+        OpenWindow(oven);
         SetBox(W().txtCookTemp, "99");
         Expect(kOk);
         Click("cmdBut(3)");  // a red box from an earlier validation
@@ -258,12 +256,16 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
 }
 
 TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
+    // box, typed, shown once the focus has left it, marks the item changed
     // clang-format off
-    const std::tuple<const char*, const char*, const char*, bool> keys[] = {  // box, typed, shown, marks the item changed
-        {"txtName", "roast 1!", "ROAST 1!", true}, {"txtName", "ABCDEFGHIJ", "ABCDEFGH", true},
-        {"txtCookTemp", "3a5-.0", "350", true},    {"txtHoldTemp", "x", "", true},
-        {"txtCookTimeHH", "1+", "1", true},        {"txtCookTimeMM", "e5", "5", true},
-        {"txtPage", "1x", "1", false},             {"txtItem", "9", "9", false}};
+    const std::tuple<const char*, const char*, const char*, bool> keys[] = {
+        {"txtName", "roast 1!", "ROAST 1!", true},  {"txtName", "ABCDEFGHIJ", "ABCDEFGH", true},
+        {"txtCookTemp", "3a5-.0", "350", true},     {"txtHoldTemp", "x", "", true},
+        {"txtCookTimeHH", "1+", "01", true},        {"txtCookTimeMM", "e5", "05", true},
+        {"txtCookTimeHH", "12", "12", true},        {"txtCookTimeMM", "12", "12", true},
+        {"txtCookTimeHH", "0", "00", true},         {"txtCookTimeMM", "0", "00", true},
+        {"txtCookTimeHH", "", "", false},           {"txtCookTimeMM", "", "", false},
+        {"txtPage", "1x", "1", false},              {"txtItem", "9", "9", false}};
     // clang-format on
     ChooseOven(0);
     SetRoastNHold(true);  // opens the hold temperature
@@ -272,6 +274,7 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         SetBox(box, "");
         ovn::Shared().ItemChanged = false;
         QTest::keyClicks(box, typed);
+        QTest::keyClick(box, Qt::Key_Tab);  // leaving a time box pads it
         EXPECT_EQ(std::tuple(box->Text(), ovn::Shared().ItemChanged), std::tuple(QString(shown), marks)) << name;
     }
     QMimeData data;
@@ -290,12 +293,6 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         QCoreApplication::sendEvent(box, &compose);
         EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
     }
-    for (auto [typed, after] : {std::pair{"5", "05"}, {"12", "12"}, {"0", "00"}, {"", ""}})
-        for (ui::TextBox* box : {W().txtCookTimeHH, W().txtCookTimeMM}) {
-            SetBox(box, typed);
-            QTest::keyClick(box, Qt::Key_Tab);
-            EXPECT_EQ(box->Text(), after) << box->objectName().toStdString() << " " << typed;
-        }
     SetBox(W().txtHoldTemp, "150");
     SetRoastNHold(false);
     EXPECT_FALSE(W().txtHoldTemp->isEnabled() || W().lblHoldTemp->isEnabled());
@@ -308,11 +305,9 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
 }
 
 TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
-    for (int line = 0; line < 110; ++line) {
-        const QString text = W().lstItems->List(line);
-        EXPECT_EQ(text, line % 11 ? QString::number(line % 11 - 1) : QString("> Page %1").arg(line / 11 + 1));
-        EXPECT_EQ(editor::frmOpening::IsPageEntry(text), line % 11 == 0) << line;
-    }
+    for (int line = 0; line < 110; ++line)
+        EXPECT_EQ(W().lstItems->List(line),
+                  line % 11 ? QString::number(line % 11 - 1) : QString("> Page %1").arg(line / 11 + 1));
     ovn::Shared().MenuItems[1] = {"", "", "", "0010", "", "55", 0};  // as read from a damaged file
     ovn::Shared().MenuItems[10].Name = "BREAD";
     ChooseOven(0);
@@ -320,20 +315,18 @@ TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
     EXPECT_EQ(ovn::Shared().CurrentItemIndex, 1);
     EXPECT_EQ(W().cboFanSpeed->ListIndex() + W().cboPowerLevel->ListIndex(), -2) << "no entry for unknown values";
     ClickLine(12);
-    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 2\r\nItem 0");
-    EXPECT_EQ(W().txtName->Text(), "BREAD");
+    EXPECT_EQ(std::tuple(W().lblMenuItem->Caption(), W().txtName->Text()),
+              std::tuple(QString("Page 2\r\nItem 0"), QString("BREAD")));
     QTest::keyClick(W().lstItems, Qt::Key_Up);  // the page line of page 2
-    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 2");
-    EXPECT_FALSE(W().txtName->isEnabled());
+    EXPECT_EQ(std::tuple(W().lblMenuItem->Caption(), W().txtName->isEnabled()), std::tuple(QString("Page 2"), false));
     EXPECT_EQ(std::tuple(ovn::Shared().CurrentListIndex, ovn::Shared().CurrentItemIndex), std::tuple(11, -1));
     QTest::keyClick(W().lstItems, Qt::Key_End);
-    EXPECT_EQ(W().lblMenuItem->Caption(), "Page 10\r\nItem 9");
-    EXPECT_EQ(ovn::Shared().CurrentItemIndex, 99);
+    EXPECT_EQ(std::tuple(W().lblMenuItem->Caption(), ovn::Shared().CurrentItemIndex),
+              std::tuple(QString("Page 10\r\nItem 9"), 99));
     EXPECT_FALSE(ovn::Shared().ItemChanged);
 }
 
 TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
-    constexpr int kCancel = dialogs::kAnswerCancel;
     const Message question{18, kYellow, "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"};
     // label, cook temp typed into slot 0, answer, line clicked (-1: the Down key), the new line loaded, slot 0 stored
     // clang-format off
@@ -347,8 +340,7 @@ TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
     for (const auto& [label, cookTemp, answer, line, moves, stored] : rows) {
         SCOPED_TRACE(label);
         const bool rejected = answer == kYes && !stored;
-        OpenWindow();
-        ChooseOven(0);
+        OpenWindow(0);
         SetItemBoxes({"PIE", cookTemp});
         Expect(answer, question);
         if (rejected) Expect(kOk, kInvalidEntries);
@@ -373,10 +365,9 @@ const Bytes kRoastBlock = {0xDB, 0x6E, 0, 0, 'R',  'O',  'A',  'S',  'T',  0,   
 Bytes MenuImage(std::initializer_list<int> roastSlots, std::uint8_t oven = 0) {
     Bytes image(ovn::kImageSize, 0);
     image[5] = oven;
-    for (int slot = 0; slot < ovn::kSlotCount; ++slot) {
-        const Bytes& block = std::count(roastSlots.begin(), roastSlots.end(), slot) ? kRoastBlock : kDefaultBlock;
-        std::copy(block.begin(), block.end(), image.begin() + 8 + 24 * slot);
-    }
+    for (int slot = 0; slot < ovn::kSlotCount; ++slot)
+        std::ranges::copy(std::ranges::count(roastSlots, slot) ? kRoastBlock : kDefaultBlock,
+                          image.begin() + 8 + 24 * slot);
     const std::uint32_t sum = ovn::CalculateByteSum(std::span<const std::uint8_t>(image.data() + 4, 2404));
     for (int i = 0; i < 4; ++i) image[i] = static_cast<std::uint8_t>(sum >> (8 * i));
     return image;
@@ -409,10 +400,12 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
     const Message damaged{16, kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving."};
-    const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none)
-    const std::tuple<const char*, std::size_t, int> damages[] = {
-        {"intact", size, -1}, {"blockCrc", size, 8 + 24 * 50 + 18}, {"short", 2000, -1}, {"long", size + 1, -1}};
-    for (int slot = 1; const auto& [label, length, flipped] : damages) {  // each file has ROAST in another slot
+    const std::size_t size = ovn::kImageSize;  // label, slot holding ROAST, length, byte flipped (-1: none)
+    const std::tuple<const char*, int, std::size_t, int> damages[] = {{"intact", 1, size, -1},
+                                                                      {"blockCrc", 2, size, 8 + 24 * 50 + 18},
+                                                                      {"short", 3, 2000, -1},
+                                                                      {"long", 4, size + 1, -1}};
+    for (const auto& [label, slot, length, flipped] : damages) {
         SCOPED_TRACE(label);
         Bytes bytes = MenuImage({slot}, 1);
         bytes.resize(length);
@@ -421,7 +414,6 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
         Read("DAMAGED.ovn", slot > 1 ? damaged : Message());
         EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
         EXPECT_EQ(W().lstItems->List(slot + 1), QString::number(slot) + "   ROAST");
-        ++slot;
     }
 }
 
@@ -434,10 +426,9 @@ TEST_F(EditorTest, QuitAndTheCloseBoxAskOnceInRedOnceAnOvenTypeIsChosen) {
     bool ended = false;
     for (const auto& [label, oven, closeBox, answer] : rows) {
         SCOPED_TRACE(label);
-        OpenWindow();
+        OpenWindow(oven);
         W().onClosed = [&ended] { ended = true; };
         ended = false;
-        if (oven >= 0) ChooseOven(oven);
         if (oven >= 0) Expect(answer, question);
         closeBox ? (void)W().close() : Click("cmdBut(0)");
         EXPECT_EQ(std::tuple(W().isVisible(), ended), std::tuple(answer == kNo, answer != kNo));
@@ -459,13 +450,11 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
         Expect(kNo, Message(17, kYellow, std::string("\r\n") + text));
         Click(button);
     }
-    Expect(kYes);
-    ExpectChooser("cancel");
-    Click("cmdBut(2)");
+    Read("cancel");
     Save("cancel");  // nothing changed: straight to the chooser
     std::string readError, saveError;
     Expect(kYes);
-    ExpectChooser("", "VANISHED.ovn", [vanished] { QFile::remove(ui::FromPath(vanished)); });
+    ExpectChooser("VANISHED.ovn", [vanished] { QFile::remove(ui::FromPath(vanished)); });
     testsupport::ExpectErrorBox(*script_, &readError);
     Click("cmdBut(2)");
     ExpectChooser("ISAFOLDR");
@@ -479,9 +468,8 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     EXPECT_EQ(ovn::Shared().MenuItems, items);
     EXPECT_EQ(ovn::Shared().MenuFileName, kept);
     EXPECT_EQ(W().Caption(), kTitle + ui::FromPath(kept) + " ]");
-    EXPECT_EQ(W().txtName->Text(), "KEEP");
-    EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
-    EXPECT_EQ(ovn::Shared().CurrentListIndex, 1);
+    EXPECT_EQ(std::tuple(W().txtName->Text(), W().DetermineOvenType(), ovn::Shared().CurrentListIndex),
+              std::tuple(QString("KEEP"), ovn::kElectricOven, 1));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"KEPTMENU.ovn"});
 }
 
@@ -497,8 +485,7 @@ TEST_F(EditorTest, CopyToStoresUnsavedEditsAndClearItemSkipsAPageLine) {
     SetBox(W().txtCookTemp, "100");
     Expect(kOk, kInvalidEntries);
     CopyTo("3", "0");
-    EXPECT_EQ(items[20], ovn::DefaultItem());
-    EXPECT_TRUE(IsRed(W().txtCookTemp));
+    EXPECT_TRUE(items[20] == ovn::DefaultItem() && IsRed(W().txtCookTemp));
     Expect(kYes);
     Click("cmdBut(4)");
     EXPECT_EQ(items[0], ovn::DefaultItem());
@@ -545,8 +532,7 @@ TEST_F(EditorTest, StartupFailureShowsOnceAndOpensNoWindow) {
     std::unique_ptr<editor::frmOpening> window;
     testsupport::SeenMessage seen;
     testsupport::ExpectMessage(*script_, kOk, &seen);
-    EXPECT_FALSE(editor::RunEditorStartup(window));
-    EXPECT_EQ(window, nullptr);
+    EXPECT_FALSE(editor::RunEditorStartup(window) || window);
     EXPECT_EQ(Message(seen.type, seen.color, seen.text.substr(0, 24)), Message(0, kRed, "\r\nInitialization Error #"));
     qputenv("HOME", dir_.path().toLocal8Bit());
     EXPECT_TRUE(editor::RunEditorStartup(window));
