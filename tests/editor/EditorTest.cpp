@@ -36,7 +36,30 @@ constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialog
               kCancel = dialogs::kAnswerCancel;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
 const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
-const QString kTitle = "R5800 Menu Editor V0.42    [ ";
+const QString kTitle = "R5800 Menu Editor V0.42    [ ";  // clang-format off
+// name, twips, then how it looks: parent (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (left L,
+// right R, centred C), a space, caption. Focusable controls stand in tab order.
+const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
+    {"cmdBut(5)", 180, 180, 2835, 735, "OL New Menu"}, {"lblHoldTempRange", 3240, 480, 1275, 255, "RL "},
+    {"optOvenType(0)", 120, 360, 915, 315, "TL Gas"}, {"lblCookTimRange", 6660, 3060, 1395, 435, "OL "},
+    {"optOvenType(1)", 1260, 360, 1275, 315, "TL Electric"}, {"lblCookTimeMM", 6120, 3540, 315, 255, "OC MM"},
+    {"lstItems", 180, 2280, 2775, 4260, "OL "}, {"lblCookTemp", 3480, 1905, 1635, 375, "OR Cook Temp"},
+    {"txtName", 5280, 1260, 1875, 480, "OL "}, {"lblItems", 180, 1920, 2535, 375, "OL Current Menu Items"},
+    {"txtCookTemp", 5280, 1860, 1275, 480, "OL "}, {"lblFanSpeed", 3480, 3960, 1635, 375, "OR Fan Speed"},
+    {"cboPowerLevel", 5280, 2460, 1335, 480, "OL "}, {"lblPowerLevelPer", 6600, 2520, 315, 375, "OC %"},
+    {"txtCookTimeHH", 5280, 3060, 555, 480, "OC "}, {"lblHoldTemp", 180, 360, 1455, 375, "RR Hold Temp"},
+    {"txtCookTimeMM", 6000, 3060, 555, 480, "OC "}, {"lblName", 3480, 1305, 1635, 375, "OR Item Name"},
+    {"cboFanSpeed", 5280, 3900, 1335, 480, "OL "}, {"frmOvenType", 180, 1020, 2835, 795, "OL Oven Type"},
+    {"chkRoastNHold", 120, 0, 1995, 255, "RL Roast & Hold"}, {"lblPowerLevel", 3480, 2505, 1635, 375, "OR Power Level"},
+    {"txtHoldTemp", 1800, 360, 1335, 480, "RL "}, {"lblCookTime", 3480, 3105, 1635, 375, "OR Cook Time"},
+    {"cmdBut(3)", 8580, 180, 2295, 675, "OL Save Item"}, {"lblCookTimeSep1", 5880, 3120, 75, 375, "OC :"},
+    {"cmdBut(4)", 8580, 1140, 2295, 675, "OL Clear Item"}, {"lblCookTimeHH", 5400, 3540, 315, 255, "OC HH"},
+    {"cmdBut(1)", 8580, 2160, 2295, 675, "OL Save Menu to File"}, {"lblItem", 9840, 4980, 555, 375, "OR Item"},
+    {"cmdBut(2)", 8580, 3120, 2295, 675, "OL Get Menu from File"},
+    {"cmdBut(0)", 8580, 5940, 2295, 675, "OL Quit"}, {"lblCookTempRange", 6660, 1860, 1335, 435, "OL "},
+    {"cmdBut(6)", 8580, 4200, 2295, 675, "OL Copy To"}, {"frmRoastNHold", 3480, 4560, 4635, 1035, "OL "},
+    {"txtPage", 9360, 4980, 435, 420, "OC "}, {"lblMenuItem", 3480, 180, 4635, 795, "OC New Menu\r\nselect oven type"},
+    {"txtItem", 10440, 4980, 435, 420, "OC "}, {"lblPage", 8580, 4980, 735, 375, "OR Page"}};  // clang-format on
 
 class EditorTest : public ::testing::Test {
 protected:
@@ -59,8 +82,7 @@ protected:
     // A message box next: checks what it shows (unless `shown` is left empty), then answers it.
     void Expect(int answer, const Message& shown = {}) {
         script_->Expect("frmMEMessage100", [=](QWidget& box) {
-            const auto& state = ovn::Shared();
-            const Message seen{state.MessageType, state.MessageColor, state.MessageText};
+            const Message seen{ovn::Shared().MessageType, ovn::Shared().MessageColor, ovn::Shared().MessageText};
             EXPECT_EQ(seen, std::get<2>(shown).empty() ? seen : shown);
             testsupport::ClickButton(box, QString("cmdBut(%1)").arg(answer));
         });
@@ -123,32 +145,6 @@ protected:
     std::unique_ptr<ui::ModalScript> script_ = testsupport::MakeScript();  // reports unused answers, after the window
     std::unique_ptr<editor::frmOpening> window_;
 };
-
-// name, twips, then how it looks: parent (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (left L,
-// right R, centred C), a space, caption. Focusable controls stand in tab order.
-// clang-format off
-const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
-    {"cmdBut(5)", 180, 180, 2835, 735, "OL New Menu"}, {"lblHoldTempRange", 3240, 480, 1275, 255, "RL "},
-    {"optOvenType(0)", 120, 360, 915, 315, "TL Gas"}, {"lblCookTimRange", 6660, 3060, 1395, 435, "OL "},
-    {"optOvenType(1)", 1260, 360, 1275, 315, "TL Electric"}, {"lblCookTimeMM", 6120, 3540, 315, 255, "OC MM"},
-    {"lstItems", 180, 2280, 2775, 4260, "OL "}, {"lblCookTemp", 3480, 1905, 1635, 375, "OR Cook Temp"},
-    {"txtName", 5280, 1260, 1875, 480, "OL "}, {"lblItems", 180, 1920, 2535, 375, "OL Current Menu Items"},
-    {"txtCookTemp", 5280, 1860, 1275, 480, "OL "}, {"lblFanSpeed", 3480, 3960, 1635, 375, "OR Fan Speed"},
-    {"cboPowerLevel", 5280, 2460, 1335, 480, "OL "}, {"lblPowerLevelPer", 6600, 2520, 315, 375, "OC %"},
-    {"txtCookTimeHH", 5280, 3060, 555, 480, "OC "}, {"lblHoldTemp", 180, 360, 1455, 375, "RR Hold Temp"},
-    {"txtCookTimeMM", 6000, 3060, 555, 480, "OC "}, {"lblName", 3480, 1305, 1635, 375, "OR Item Name"},
-    {"cboFanSpeed", 5280, 3900, 1335, 480, "OL "}, {"frmOvenType", 180, 1020, 2835, 795, "OL Oven Type"},
-    {"chkRoastNHold", 120, 0, 1995, 255, "RL Roast & Hold"}, {"lblPage", 8580, 4980, 735, 375, "OR Page"},
-    {"txtHoldTemp", 1800, 360, 1335, 480, "RL "}, {"lblCookTime", 3480, 3105, 1635, 375, "OR Cook Time"},
-    {"cmdBut(3)", 8580, 180, 2295, 675, "OL Save Item"}, {"lblCookTimeSep1", 5880, 3120, 75, 375, "OC :"},
-    {"cmdBut(4)", 8580, 1140, 2295, 675, "OL Clear Item"}, {"lblCookTimeHH", 5400, 3540, 315, 255, "OC HH"},
-    {"cmdBut(1)", 8580, 2160, 2295, 675, "OL Save Menu to File"}, {"lblItem", 9840, 4980, 555, 375, "OR Item"},
-    {"cmdBut(2)", 8580, 3120, 2295, 675, "OL Get Menu from File"},
-    {"cmdBut(0)", 8580, 5940, 2295, 675, "OL Quit"}, {"lblCookTempRange", 6660, 1860, 1335, 435, "OL "},
-    {"cmdBut(6)", 8580, 4200, 2295, 675, "OL Copy To"}, {"frmRoastNHold", 3480, 4560, 4635, 1035, "OL "},
-    {"txtPage", 9360, 4980, 435, 420, "OC "}, {"lblMenuItem", 3480, 180, 4635, 795, "OC New Menu\r\nselect oven type"},
-    {"txtItem", 10440, 4980, 435, 420, "OC "}, {"lblPowerLevel", 3480, 2505, 1635, 375, "OR Power Level"}};
-// clang-format on
 
 QString Looks(QWidget* widget) {  // as the layout table gives it
     auto* label = qobject_cast<ui::Label*>(widget);
@@ -227,14 +223,15 @@ TEST_F(EditorTest, ASessionPassesThroughTheConfigurations) {
 
 TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
     const QString HH = "txtCookTimeHH", MM = "txtCookTimeMM", TEMP = "txtCookTemp", HOLD = "txtHoldTemp";
-    // label, oven, cook temp, hours, minutes, hold (nullptr: unticked; "~...": typed, then unticked), boxes left red
+    // label, oven, cook temp, hours, minutes, hold ("": unticked; "~...": typed, then unticked), boxes left red
     // clang-format off
     const std::tuple<const char*, int, const char*, const char*, const char*, const char*, QStringList> rows[] = {
-        {"gas500", 0, "500", "18", "00", nullptr, {}},             {"gas501", 0, "501", "01", "00", nullptr, {TEMP}},
-        {"electric600", 1, "600", "01", "00", nullptr, {}},        {"electric601", 1, "601", "01", "00", nullptr, {TEMP}},
-        {"holdNotTicked", 0, "300", "01", "00", "~999", {}},       {"hold99", 0, "300", "01", "00", "99", {HOLD}},
-        {"time0060", 0, "300", "00", "60", nullptr, {MM}},         {"hoursEmpty", 0, "300", "", "0130", nullptr, {HH, MM}},
-        {"oneDigitBoxesPadded", 0, "300", "1", "5", nullptr, {}},  {"severalAtOnce", 0, "100", "19", "00", "300", {TEMP, HH, HOLD}}};
+        {"gas500", 0, "500", "18", "00", "", {}},                {"gas501", 0, "501", "01", "00", "", {TEMP}},
+        {"electric600", 1, "600", "01", "00", "", {}},           {"electric601", 1, "601", "01", "00", "", {TEMP}},
+        {"holdNotTicked", 0, "300", "01", "00", "~999", {}},     {"hold99", 0, "300", "01", "00", "99", {HOLD}},
+        {"time0060", 0, "300", "00", "60", "", {MM}},            {"hoursEmpty", 0, "300", "", "0130", "", {HH, MM}},
+        {"oneDigitBoxesPadded", 0, "300", "1", "5", "", {}},
+        {"severalAtOnce", 0, "100", "19", "00", "300", {TEMP, HH, HOLD}}};
     // clang-format on
     for (const auto& [label, oven, cookTemp, hours, minutes, hold, red] : rows) {
         SCOPED_TRACE(label);
@@ -243,9 +240,9 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
         Expect(kOk);
         Click("cmdBut(3)");  // a red box from an earlier validation
         SetItemBoxes({"TEST", cookTemp, hours, minutes});
-        SetRoastNHold(hold);
-        if (hold) SetBox(W().txtHoldTemp, hold + (hold[0] == '~'));
-        if (hold && hold[0] == '~') SetRoastNHold(false);
+        SetRoastNHold(*hold);
+        if (*hold) SetBox(W().txtHoldTemp, hold + (hold[0] == '~'));
+        if (hold[0] == '~') SetRoastNHold(false);
         if (!red.isEmpty()) Expect(kOk, kInvalidEntries);
         Click("cmdBut(3)");  // leaving the minutes box pads it first
         for (ui::TextBox* box : {W().txtName, W().txtCookTemp, W().txtCookTimeHH, W().txtCookTimeMM, W().txtHoldTemp})
@@ -256,8 +253,8 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
 }
 
 TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
+    ChooseOven(0);  // clang-format off
     // box, typed, shown once the focus has left it, marks the item changed
-    // clang-format off
     const std::tuple<const char*, const char*, const char*, bool> keys[] = {
         {"txtName", "roast 1!", "ROAST 1!", true},  {"txtName", "ABCDEFGHIJ", "ABCDEFGH", true},
         {"txtCookTemp", "3a5-.0", "350", true},     {"txtHoldTemp", "x", "", true},
@@ -265,10 +262,8 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         {"txtCookTimeHH", "12", "12", true},        {"txtCookTimeMM", "12", "12", true},
         {"txtCookTimeHH", "0", "00", true},         {"txtCookTimeMM", "0", "00", true},
         {"txtCookTimeHH", "", "", false},           {"txtCookTimeMM", "", "", false},
-        {"txtPage", "1x", "1", false},              {"txtItem", "9", "9", false}};
-    // clang-format on
-    ChooseOven(0);
-    SetRoastNHold(true);  // opens the hold temperature
+        {"txtPage", "1x", "1", false},              {"txtItem", "9", "9", false}};  // clang-format on
+    SetRoastNHold(true);                // opens the hold temperature
     for (const auto& [name, typed, shown, marks] : keys) {
         auto* box = Child<ui::TextBox>(W(), name);
         SetBox(box, "");
@@ -327,16 +322,16 @@ TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
 }
 
 TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
-    const Message question{18, kYellow, "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"};
+    const Message question{
+        18, kYellow,
+        "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"};  // clang-format off
     // label, cook temp typed into slot 0, answer, line clicked (-1: the Down key), the new line loaded, slot 0 stored
-    // clang-format off
     const std::tuple<const char*, const char*, int, int, bool, bool> rows[] = {
         {"yesValid", "300", kYes, 3, true, true},         {"yesValidByKey", "300", kYes, -1, true, true},
         {"yesInvalid", "100", kYes, 3, false, false},     {"yesInvalidByKey", "100", kYes, -1, false, false},
         {"no", "300", kNo, 3, true, false},               {"noByKey", "300", kNo, -1, true, false},
         {"cancel", "300", kCancel, 3, false, false},      {"cancelByKey", "300", kCancel, -1, false, false},
-        {"cancelOnTheSameLine", "300", kCancel, 1, false, false}};
-    // clang-format on
+        {"cancelOnTheSameLine", "300", kCancel, 1, false, false}};  // clang-format on
     for (const auto& [label, cookTemp, answer, line, moves, stored] : rows) {
         SCOPED_TRACE(label);
         const bool rejected = answer == kYes && !stored;
@@ -400,12 +395,10 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
     const Message damaged{16, kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving."};
-    const std::size_t size = ovn::kImageSize;  // label, slot holding ROAST, length, byte flipped (-1: none)
-    const std::tuple<const char*, int, std::size_t, int> damages[] = {{"intact", 1, size, -1},
-                                                                      {"blockCrc", 2, size, 8 + 24 * 50 + 18},
-                                                                      {"short", 3, 2000, -1},
-                                                                      {"long", 4, size + 1, -1}};
-    for (const auto& [label, slot, length, flipped] : damages) {
+    const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none)
+    const std::tuple<const char*, std::size_t, int> damages[] = {
+        {"intact", size, -1}, {"blockCrc", size, 8 + 24 * 50 + 18}, {"short", 2000, -1}, {"long", size + 1, -1}};
+    for (int slot = 1; const auto& [label, length, flipped] : damages) {  // each file has ROAST in another slot
         SCOPED_TRACE(label);
         Bytes bytes = MenuImage({slot}, 1);
         bytes.resize(length);
@@ -414,6 +407,7 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
         Read("DAMAGED.ovn", slot > 1 ? damaged : Message());
         EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
         EXPECT_EQ(W().lstItems->List(slot + 1), QString::number(slot) + "   ROAST");
+        ++slot;
     }
 }
 
@@ -502,15 +496,15 @@ TEST_F(EditorTest, CopyToStoresUnsavedEditsAndClearItemSkipsAPageLine) {
 }
 
 TEST_F(EditorTest, CopyToCopiesOrTells) {
-    const std::string kMissing = "\r\nMissing 'Copy To' information.", kInvalid = "\r\nInvalid 'Copy To' information.";
-    // clang-format off
-    const std::tuple<const char*, const char*, const char*, std::string, int> rows[] = {  // label, page, item, message, slot
+    const std::string kMissing = "\r\nMissing 'Copy To' information.";
+    const std::string kInvalid = "\r\nInvalid 'Copy To' information.";  // clang-format off
+    // label, page, item, message, slot
+    const std::tuple<const char*, const char*, const char*, std::string, int> rows[] = {
         {"pageMissing", "", "1", kMissing, -1},              {"itemMissing", "1", "", kMissing, -1},
         {"page0", "0", "1", kInvalid, -1},                   {"page11", "11", "0", kInvalid, -1},
         {"item10", "1", "10", kInvalid, -1},                 {"pageBeyond16Bits", "65537", "1", kInvalid, -1},
         {"itemBeyond16Bits", "1", "65536", kInvalid, -1},    {"sameSlot", "1", "0", "", -1},
-        {"page1Item5", "01", "5", "\r\nItem copy complete.", 5}};
-    // clang-format on
+        {"page1Item5", "01", "5", "\r\nItem copy complete.", 5}};  // clang-format on
     ChooseOven(0);
     SetBox(W().txtName, "SRC");
     Click("cmdBut(3)");
