@@ -62,7 +62,7 @@ const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
     {"txtItem", 10440, 4980, 435, 420, "OC "}, {"lblPage", 8580, 4980, 735, 375, "OR Page"}};  // clang-format on
 
 class EditorTest : public ::testing::Test {
-protected:
+public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
     void SetUp() override { OpenWindow(); }
     void OpenWindow(int oven = -1) {  // a fresh window over a fresh menu state, with the oven type chosen
         ovn::BuildCrcTables();
@@ -79,13 +79,15 @@ protected:
     void Click(const QString& name) { testsupport::ClickButton(W(), name); }
     void ChooseOven(int index) { Click(QString("optOvenType(%1)").arg(index)); }
     bool IsRed(ui::TextBox* box) const { return box->BackColor() == ui::ColorFromBgr(kRed); }
-    // A message box next: checks what it shows (unless `shown` is left empty), then answers it.
-    void Expect(int answer, const Message& shown = {}) {
+    // A message box next (when `when`): checks what it shows (unless `shown` is left empty), then answers it.
+    EditorTest& Expect(int answer, const Message& shown = {}, bool when = true) {
+        if (!when) return *this;
         script_->Expect("frmMEMessage100", [=](QWidget& box) {
             const Message seen{ovn::Shared().MessageType, ovn::Shared().MessageColor, ovn::Shared().MessageText};
             EXPECT_EQ(seen, std::get<2>(shown).empty() ? seen : shown);
             testsupport::ClickButton(box, QString("cmdBut(%1)").arg(answer));
         });
+        return *this;
     }
     void ClickLine(int line) {
         W().lstItems->scrollToItem(W().lstItems->item(line));
@@ -115,7 +117,7 @@ protected:
     }
     // The chooser next: `name` clicked in the file list (reading) or typed (saving), `beforeOk` run, then OK;
     // "cancel" presses Cancel.
-    void ExpectChooser(const QString& name, std::function<void()> beforeOk = {}) {
+    EditorTest& ExpectChooser(const QString& name, std::function<void()> beforeOk = {}) {
         script_->Expect("frmMEDrvDirFil100", [=](QWidget& chooser) {
             auto* list = Child<QListWidget>(chooser, "lstFile");
             for (auto* item : list->findItems(name, Qt::MatchFixedString))
@@ -124,17 +126,12 @@ protected:
             if (beforeOk) beforeOk();
             testsupport::ClickButton(chooser, name == "cancel" ? "cmdBut(0)" : "cmdBut(1)");
         });
+        return *this;
     }
-    void Save(const QString& saveAs) {
-        ExpectChooser(saveAs);
-        Click("cmdBut(1)");
-    }
+    void Save(const QString& saveAs) { ExpectChooser(saveAs).Click("cmdBut(1)"); }
     // "Get Menu from File" answered YES and `file` chosen; `notice`, when given, is expected after reading.
     void Read(const QString& file, const Message& notice = {}) {
-        Expect(kYes);
-        ExpectChooser(file);
-        if (!std::get<2>(notice).empty()) Expect(kOk, notice);
-        Click("cmdBut(2)");
+        Expect(kYes).ExpectChooser(file).Expect(kOk, notice, !std::get<2>(notice).empty()).Click("cmdBut(2)");
     }
     QString Fields() {  // as the item file holds them: name, temperature, power, hours, minutes, fan, roast, hold
         return W().txtName->Text() + '|' + W().txtCookTemp->Text() + '|' + W().cboPowerLevel->Text() + '|' +
@@ -210,8 +207,7 @@ TEST_F(EditorTest, ASessionPassesThroughTheConfigurations) {
     EXPECT_EQ(W().cboPowerLevel->itemText(10) + W().cboFanSpeed->itemText(2), "0OFF");
     EXPECT_EQ(Fields(), "|325|100|00|10|HIGH|0|160");  // slot 0
     Save("GASMENU1");
-    Expect(kYes);
-    Click("cmdBut(5)");
+    Expect(kYes).Click("cmdBut(5)");
     ExpectConfiguration(W(), "new menu", -1, "", "New Menu");
     ChooseOven(1);
     ExpectConfiguration(W(), "electric", 1, "F \r\n200 - 600", "New Menu");
@@ -237,14 +233,12 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
         SCOPED_TRACE(label);
         OpenWindow(oven);
         SetBox(W().txtCookTemp, "99");
-        Expect(kOk);
-        Click("cmdBut(3)");  // a red box from an earlier validation
+        Expect(kOk).Click("cmdBut(3)");  // a red box from an earlier validation
         SetItemBoxes({"TEST", cookTemp, hours, minutes});
         SetRoastNHold(*hold);
         if (*hold) SetBox(W().txtHoldTemp, hold + (hold[0] == '~'));
         if (hold[0] == '~') SetRoastNHold(false);
-        if (!red.isEmpty()) Expect(kOk, kInvalidEntries);
-        Click("cmdBut(3)");  // leaving the minutes box pads it first
+        Expect(kOk, kInvalidEntries, !red.isEmpty()).Click("cmdBut(3)");  // leaving the minutes box pads it first
         for (ui::TextBox* box : {W().txtName, W().txtCookTemp, W().txtCookTimeHH, W().txtCookTimeMM, W().txtHoldTemp})
             EXPECT_EQ(IsRed(box), red.contains(box->objectName())) << box->objectName().toStdString();
         EXPECT_EQ(ovn::Shared().MenuItems[0].Name, red.isEmpty() ? "TEST" : "");
@@ -337,8 +331,7 @@ TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
         const bool rejected = answer == kYes && !stored;
         OpenWindow(0);
         SetItemBoxes({"PIE", cookTemp});
-        Expect(answer, question);
-        if (rejected) Expect(kOk, kInvalidEntries);
+        Expect(answer, question).Expect(kOk, kInvalidEntries, rejected);
         line < 0 ? QTest::keyClick(W().lstItems, Qt::Key_Down) : ClickLine(line);
         EXPECT_EQ(IsRed(W().txtCookTemp), rejected);
         const int current = !moves ? 1 : line < 0 ? 2 : line;
@@ -388,8 +381,7 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     OpenWindow();
     Read("ROASTMNU.ovn");
     EXPECT_EQ(Fields(), "ROAST|350|80|01|30|LOW|1|160");
-    Expect(kOk);
-    CopyTo("10", "9");
+    Expect(kOk).CopyTo("10", "9");
     EXPECT_EQ(W().lstItems->List(109), "9   ROAST");
     Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
@@ -423,7 +415,7 @@ TEST_F(EditorTest, QuitAndTheCloseBoxAskOnceInRedOnceAnOvenTypeIsChosen) {
         OpenWindow(oven);
         W().onClosed = [&ended] { ended = true; };
         ended = false;
-        if (oven >= 0) Expect(answer, question);
+        Expect(answer, question, oven >= 0);
         closeBox ? (void)W().close() : Click("cmdBut(0)");
         EXPECT_EQ(std::tuple(W().isVisible(), ended), std::tuple(answer == kNo, answer != kNo));
     }
@@ -441,14 +433,12 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
          {std::pair{"cmdBut(2)", "ALL Current Menu Information\r\nwill be deleted. Do you want to continue ?"},
           {"cmdBut(4)", "Are you sure you want to\r\nclear ALL Item information ?"},
           {"cmdBut(5)", "Are you sure you want to\r\nclear ALL Menu information ?"}}) {
-        Expect(kNo, Message(17, kYellow, std::string("\r\n") + text));
-        Click(button);
+        Expect(kNo, Message(17, kYellow, std::string("\r\n") + text)).Click(button);
     }
     Read("cancel");
     Save("cancel");  // nothing changed: straight to the chooser
     std::string readError, saveError;
-    Expect(kYes);
-    ExpectChooser("VANISHED.ovn", [vanished] { QFile::remove(ui::FromPath(vanished)); });
+    Expect(kYes).ExpectChooser("VANISHED.ovn", [vanished] { QFile::remove(ui::FromPath(vanished)); });
     testsupport::ExpectErrorBox(*script_, &readError);
     Click("cmdBut(2)");
     ExpectChooser("ISAFOLDR");
@@ -457,8 +447,7 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     EXPECT_EQ(readError, "MenuGet : " + vanished);
     EXPECT_EQ(saveError, "MenuSave : " + FilePath("ISAFOLDR.ovn"));
     SetBox(W().txtCookTemp, "100");
-    Expect(kOk, kInvalidEntries);
-    Click("cmdBut(1)");  // a changed, invalid item: no chooser
+    Expect(kOk, kInvalidEntries).Click("cmdBut(1)");  // a changed, invalid item: no chooser
     EXPECT_EQ(ovn::Shared().MenuItems, items);
     EXPECT_EQ(ovn::Shared().MenuFileName, kept);
     EXPECT_EQ(W().Caption(), kTitle + ui::FromPath(kept) + " ]");
@@ -472,25 +461,20 @@ TEST_F(EditorTest, CopyToStoresUnsavedEditsAndClearItemSkipsAPageLine) {
     items[9].Name = "LAST";
     ChooseOven(0);
     SetBox(W().txtName, "NEW");
-    Expect(kOk);
-    CopyTo("2", "0");
+    Expect(kOk).CopyTo("2", "0");
     EXPECT_EQ(items[0].Name + items[10].Name, "NEWNEW");
     EXPECT_FALSE(ovn::Shared().ItemChanged);
     SetBox(W().txtCookTemp, "100");
-    Expect(kOk, kInvalidEntries);
-    CopyTo("3", "0");
+    Expect(kOk, kInvalidEntries).CopyTo("3", "0");
     EXPECT_TRUE(items[20] == ovn::DefaultItem() && IsRed(W().txtCookTemp));
-    Expect(kYes);
-    Click("cmdBut(4)");
+    Expect(kYes).Click("cmdBut(4)");
     EXPECT_EQ(items[0], ovn::DefaultItem());
     EXPECT_EQ(std::tuple(W().lstItems->List(1), W().txtCookTemp->Text()), std::tuple(QString("0   "), QString("325")));
     EXPECT_FALSE(IsRed(W().txtCookTemp) || ovn::Shared().ItemChanged);
     ClickLine(11);       // page 2, whose line would give slot 9
     Click("cmdBut(4)");  // asks nothing, clears nothing
-    Expect(kOk, kInvalidEntries);
-    Click("cmdBut(3)");
-    Expect(kOk, Message(16, kYellow, "\r\nCan not copy 'Page'."));
-    CopyTo("3", "3");
+    Expect(kOk, kInvalidEntries).Click("cmdBut(3)");
+    Expect(kOk, Message(16, kYellow, "\r\nCan not copy 'Page'.")).CopyTo("3", "3");
     EXPECT_EQ(W().lstItems->List(11), "> Page 2");
     EXPECT_EQ(items[9].Name + items[10].Name + items[30].Name, "LASTNEW");
 }
@@ -510,8 +494,7 @@ TEST_F(EditorTest, CopyToCopiesOrTells) {
     Click("cmdBut(3)");
     for (const auto& [label, page, item, message, target] : rows) {
         SCOPED_TRACE(label);
-        if (!message.empty()) Expect(kOk, Message(16, kYellow, message));
-        CopyTo(page, item);
+        Expect(kOk, Message(16, kYellow, message), !message.empty()).CopyTo(page, item);
         for (int slot = 1; slot < 100; ++slot)
             EXPECT_EQ(ovn::Shared().MenuItems[slot].Name, slot == target ? "SRC" : "") << slot;
         EXPECT_EQ(W().txtPage->Text(), target >= 0 || message.empty() ? "" : page);
