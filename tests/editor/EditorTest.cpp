@@ -217,18 +217,16 @@ TEST_F(EditorTest, ASessionPassesThroughTheConfigurations) {
     }
 }
 
-TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
+TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {  // clang-format off
     const QString HH = "txtCookTimeHH", MM = "txtCookTimeMM", TEMP = "txtCookTemp", HOLD = "txtHoldTemp";
     // label, oven, cook temp, hours, minutes, hold ("": unticked; "~...": typed, then unticked), boxes left red
-    // clang-format off
     const std::tuple<const char*, int, const char*, const char*, const char*, const char*, QStringList> rows[] = {
         {"gas500", 0, "500", "18", "00", "", {}},                {"gas501", 0, "501", "01", "00", "", {TEMP}},
         {"electric600", 1, "600", "01", "00", "", {}},           {"electric601", 1, "601", "01", "00", "", {TEMP}},
         {"holdNotTicked", 0, "300", "01", "00", "~999", {}},     {"hold99", 0, "300", "01", "00", "99", {HOLD}},
         {"time0060", 0, "300", "00", "60", "", {MM}},            {"hoursEmpty", 0, "300", "", "0130", "", {HH, MM}},
         {"oneDigitBoxesPadded", 0, "300", "1", "5", "", {}},
-        {"severalAtOnce", 0, "100", "19", "00", "300", {TEMP, HH, HOLD}}};
-    // clang-format on
+        {"severalAtOnce", 0, "100", "19", "00", "300", {TEMP, HH, HOLD}}};  // clang-format on
     for (const auto& [label, oven, cookTemp, hours, minutes, hold, red] : rows) {
         SCOPED_TRACE(label);
         OpenWindow(oven);
@@ -315,10 +313,7 @@ TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
     EXPECT_FALSE(ovn::Shared().ItemChanged);
 }
 
-TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
-    const Message question{
-        18, kYellow,
-        "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"};  // clang-format off
+TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {  // clang-format off
     // label, cook temp typed into slot 0, answer, line clicked (-1: the Down key), the new line loaded, slot 0 stored
     const std::tuple<const char*, const char*, int, int, bool, bool> rows[] = {
         {"yesValid", "300", kYes, 3, true, true},         {"yesValidByKey", "300", kYes, -1, true, true},
@@ -326,6 +321,7 @@ TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
         {"no", "300", kNo, 3, true, false},               {"noByKey", "300", kNo, -1, true, false},
         {"cancel", "300", kCancel, 3, false, false},      {"cancelByKey", "300", kCancel, -1, false, false},
         {"cancelOnTheSameLine", "300", kCancel, 1, false, false}};  // clang-format on
+    const Message question{18, kYellow, "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"};
     for (const auto& [label, cookTemp, answer, line, moves, stored] : rows) {
         SCOPED_TRACE(label);
         const bool rejected = answer == kYes && !stored;
@@ -335,9 +331,10 @@ TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
         line < 0 ? QTest::keyClick(W().lstItems, Qt::Key_Down) : ClickLine(line);
         EXPECT_EQ(IsRed(W().txtCookTemp), rejected);
         const int current = !moves ? 1 : line < 0 ? 2 : line;
-        EXPECT_EQ(std::tuple(ovn::Shared().CurrentListIndex, W().lstItems->ListIndex()), std::tuple(current, current))
+        EXPECT_EQ(std::tuple(ovn::Shared().CurrentListIndex, W().lstItems->ListIndex(),
+                             W().lstItems->item(current)->isSelected()),
+                  std::tuple(current, current, true))
             << "highlight on the line being edited";
-        EXPECT_TRUE(W().lstItems->item(current)->isSelected());
         EXPECT_EQ(std::tuple(ovn::Shared().IgnoreListClick, ovn::Shared().ItemChanged), std::tuple(false, !moves));
         EXPECT_EQ(W().txtName->Text(), moves ? "" : "PIE");
         EXPECT_EQ(ovn::Shared().MenuItems[0].Name, stored ? "PIE" : "");
@@ -456,10 +453,28 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"KEPTMENU.ovn"});
 }
 
-TEST_F(EditorTest, CopyToStoresUnsavedEditsAndClearItemSkipsAPageLine) {
+TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPageLine) {
+    ChooseOven(0);
+    SetBox(W().txtName, "SRC");
+    Click("cmdBut(3)");  // clang-format off
+    const std::string kMissing = "\r\nMissing 'Copy To' information.", kInvalid = "\r\nInvalid 'Copy To' information.";
+    // label, page, item, message, slot
+    const std::tuple<const char*, const char*, const char*, std::string, int> rows[] = {
+        {"pageMissing", "", "1", kMissing, -1},              {"itemMissing", "1", "", kMissing, -1},
+        {"page0", "0", "1", kInvalid, -1},                   {"page11", "11", "0", kInvalid, -1},
+        {"item10", "1", "10", kInvalid, -1},                 {"pageBeyond16Bits", "65537", "1", kInvalid, -1},
+        {"itemBeyond16Bits", "1", "65536", kInvalid, -1},    {"sameSlot", "1", "0", "", -1},
+        {"page1Item5", "01", "5", "\r\nItem copy complete.", 5}};  // clang-format on
+    for (const auto& [label, page, item, message, target] : rows) {
+        SCOPED_TRACE(label);
+        Expect(kOk, Message(16, kYellow, message), !message.empty()).CopyTo(page, item);
+        for (int slot = 1; slot < 100; ++slot)
+            EXPECT_EQ(ovn::Shared().MenuItems[slot].Name, slot == target ? "SRC" : "") << slot;
+        EXPECT_EQ(W().txtPage->Text(), target >= 0 || message.empty() ? "" : page);
+        EXPECT_EQ(ovn::Shared().CurrentListIndex, 1);
+    }
     auto& items = ovn::Shared().MenuItems;
     items[9].Name = "LAST";
-    ChooseOven(0);
     SetBox(W().txtName, "NEW");
     Expect(kOk).CopyTo("2", "0");
     EXPECT_EQ(items[0].Name + items[10].Name, "NEWNEW");
@@ -477,29 +492,6 @@ TEST_F(EditorTest, CopyToStoresUnsavedEditsAndClearItemSkipsAPageLine) {
     Expect(kOk, Message(16, kYellow, "\r\nCan not copy 'Page'.")).CopyTo("3", "3");
     EXPECT_EQ(W().lstItems->List(11), "> Page 2");
     EXPECT_EQ(items[9].Name + items[10].Name + items[30].Name, "LASTNEW");
-}
-
-TEST_F(EditorTest, CopyToCopiesOrTells) {
-    const std::string kMissing = "\r\nMissing 'Copy To' information.";
-    const std::string kInvalid = "\r\nInvalid 'Copy To' information.";  // clang-format off
-    // label, page, item, message, slot
-    const std::tuple<const char*, const char*, const char*, std::string, int> rows[] = {
-        {"pageMissing", "", "1", kMissing, -1},              {"itemMissing", "1", "", kMissing, -1},
-        {"page0", "0", "1", kInvalid, -1},                   {"page11", "11", "0", kInvalid, -1},
-        {"item10", "1", "10", kInvalid, -1},                 {"pageBeyond16Bits", "65537", "1", kInvalid, -1},
-        {"itemBeyond16Bits", "1", "65536", kInvalid, -1},    {"sameSlot", "1", "0", "", -1},
-        {"page1Item5", "01", "5", "\r\nItem copy complete.", 5}};  // clang-format on
-    ChooseOven(0);
-    SetBox(W().txtName, "SRC");
-    Click("cmdBut(3)");
-    for (const auto& [label, page, item, message, target] : rows) {
-        SCOPED_TRACE(label);
-        Expect(kOk, Message(16, kYellow, message), !message.empty()).CopyTo(page, item);
-        for (int slot = 1; slot < 100; ++slot)
-            EXPECT_EQ(ovn::Shared().MenuItems[slot].Name, slot == target ? "SRC" : "") << slot;
-        EXPECT_EQ(W().txtPage->Text(), target >= 0 || message.empty() ? "" : page);
-        EXPECT_EQ(ovn::Shared().CurrentListIndex, 1);
-    }
 }
 
 TEST_F(EditorTest, StartupFailureShowsOnceAndOpensNoWindow) {
