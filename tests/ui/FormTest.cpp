@@ -1,10 +1,10 @@
 // Windows (modal shows under a script, flags, placement, closing) and looks (twips, colours, captions, fonts).
-#include <QFontInfo>
-#include <QMessageBox>
-#include <QScreen>
-#include <vector>
+#include <QtTest>
+#include <QtWidgets>
 
-#include "UiTest.h"
+#include "GuiTest.h"
+#include "ui/Controls.h"
+#include "ui/Form.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST(Form, ModalShowIsAnsweredActiveNestsAndReturnsAfterUnloadWithTheFocusBack) 
 }
 
 TEST(Form, ModalScriptFailuresAreReportedAndNothingHangs) {
-    const std::tuple<const char*, std::vector<QString>, bool, int> rows[] = {
+    const std::tuple<const char*, QStringList, bool, int> rows[] = {
         {"Expected", {"frmDialog"}, true, 0},
         {"NoAnswerLeft", {}, true, 1},
         {"OtherWindowExpected", {"frmOther"}, true, 1},
@@ -44,13 +44,12 @@ TEST(Form, ModalScriptFailuresAreReportedAndNothingHangs) {
     for (const auto& [name, expected, unload, failuresWanted] : rows) {
         ui::Form owner("frmOwner", 6000, 4000), dialog("frmDialog", 3000, 2000, &owner);
         int failures = 0;
-        {
-            ui::ModalScript script([&](const std::string&) { ++failures; });
-            for (const QString& window : expected)
-                script.Expect(window, [&, unload = unload](QWidget&) { unload ? dialog.Unload() : void(); });
-            dialog.ShowModal();
-            EXPECT_TRUE(dialog.IsUnloaded() && !dialog.isVisible()) << name;
-        }
+        auto script = std::make_unique<ui::ModalScript>([&](const std::string&) { ++failures; });
+        for (const QString& window : expected)
+            script->Expect(window, [&, unload = unload](QWidget&) { unload ? dialog.Unload() : void(); });
+        dialog.ShowModal();
+        EXPECT_TRUE(dialog.IsUnloaded() && !dialog.isVisible()) << name;
+        script.reset();  // reports an answer left unused
         EXPECT_EQ(failures, failuresWanted) << name;
     }
 }
@@ -74,7 +73,7 @@ TEST(FormDeathTest, ModalShowWithoutAScriptAbortsOffscreen) {
     EXPECT_DEATH(ui::ShowErrorBox(nullptr, "MenuGet : x"), "ErrorBox.*without a ModalScript");
 }
 
-TEST(Form, DialogIsTransientFixedHasTheExactTitleAndClosesOnlyWithConsent) {
+TEST(Form, DialogIsTransientFixedHasTheExactTitleClosesOnlyWithConsentAndStaysInsideTheAvailableArea) {
     ui::Form owner("frmOpening", 11115, 6780), dialog("frmMEMessage100", 5295, 1995, &owner);
     EXPECT_EQ(QSize(owner.WidthTwips(), owner.HeightTwips()), QSize(11115, 6780));  // before the window exists
     dialog.SetCaption("Information");
@@ -85,8 +84,7 @@ TEST(Form, DialogIsTransientFixedHasTheExactTitleAndClosesOnlyWithConsent) {
     EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint) && flags.testFlag(Qt::WindowTitleHint));
     EXPECT_FALSE(flags & (Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(dialog.windowHandle()->transientParent(), owner.windowHandle());
-    EXPECT_EQ(dialog.size(), QSize(353, 133));  // 5295 x 1995 twips
-    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+    EXPECT_EQ(std::pair(dialog.minimumSize(), dialog.maximumSize()), std::pair(QSize(353, 133), QSize(353, 133)));
     EXPECT_EQ(dialog.windowHandle()->title(), "Information");  // no application name appended
     EXPECT_FALSE(dialog.close());                              // no onQueryUnload: refused
     int asked = 0;
@@ -96,9 +94,6 @@ TEST(Form, DialogIsTransientFixedHasTheExactTitleAndClosesOnlyWithConsent) {
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(dialog.close());
     EXPECT_TRUE(asked == 2 && dialog.IsUnloaded() && !dialog.isVisible());
-}
-
-TEST(Form, DialogsStayInsideTheAvailableArea) {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QPoint corner = area.topLeft() * 15, farthest = (area.bottomRight() + QPoint(1, 1)) * 15 - QPoint(5550, 3810);
     const std::tuple<const char*, QPoint, bool, QPoint> rows[] = {
@@ -108,7 +103,7 @@ TEST(Form, DialogsStayInsideTheAvailableArea) {
         {"MainWindowIsNotKeptInside", corner - QPoint(3000, 600), false, corner - QPoint(3000, 600)},
     };
     for (const auto& [name, asked, dialog, placed] : rows) {
-        ui::Form owner("frmOpening", 11115, 6780), form("frmDialog", 5550, 3810, dialog ? &owner : nullptr);
+        ui::Form form("frmDialog", 5550, 3810, dialog ? &owner : nullptr);
         form.MoveTwips(asked.x(), asked.y());
         EXPECT_EQ(QPoint(form.LeftTwips(), form.TopTwips()), placed) << name;
     }
@@ -162,9 +157,8 @@ TEST(Looks, CaptionsFitTheirControlWithTheFontShrunkJustEnough) {
         if (kind == 'O') control = new ui::OptionButton(&form, "c", place, caption, font, 0);
         if (kind == 'F') control = new ui::Frame(&form, "c", place, caption, font);
         if (control == nullptr) {
-            auto* label = new ui::Label(&form, "c", place, "x", font, Qt::AlignHCenter, kind != 'L');
-            label->SetWordWrap(kind == 'W');
-            label->SetCaption(caption);
+            auto* label = new ui::Label(&form, "c", place, caption, font, Qt::AlignHCenter, kind != 'L');
+            label->SetWordWrap(kind == 'W');  // refits
             control = label;
         }
         form.ShowModeless();
