@@ -18,7 +18,6 @@ function(ovn_add_test_folder name)
     endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS})
-    target_compile_definitions(${name} PRIVATE OVN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
 endfunction()

@@ -87,6 +87,12 @@ void frmOpening::StoreCurrentItem() {
     ovn::ItemClear(state.CurrentItemIndex);
     ItemSaveToMemory(state.CurrentItemIndex);
     state.ItemChanged = false;
+    RewriteCurrentListLine();
+}
+
+// The current item's list line after its slot was stored or cleared.
+void frmOpening::RewriteCurrentListLine() {
+    const auto& state = ovn::Shared();
     lstItems->SetList(state.CurrentListIndex,
                       UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex, false));
     lstItems->Refresh();
@@ -175,9 +181,7 @@ void frmOpening::ClearItem() {
     ovn::ItemClear(state.CurrentItemIndex);
     ItemGetFromMemory(state.CurrentItemIndex);
     state.ItemChanged = false;
-    lstItems->SetList(state.CurrentListIndex,
-                      UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex, false));
-    lstItems->Refresh();
+    RewriteCurrentListLine();
 }
 
 void frmOpening::NewMenu() {

@@ -94,6 +94,7 @@ private:
     void ReturnToCurrentLine();
     std::int16_t Ask(std::int16_t type, std::uint32_t color, const std::string& text);
     void StoreCurrentItem();
+    void RewriteCurrentListLine();
     void QuitEditor();
     void SaveMenuToFile();
     void GetMenuFromFile();

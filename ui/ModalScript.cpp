@@ -41,7 +41,7 @@ ModalScript::ModalScript(Failure onFailure) : onFailure_(std::move(onFailure)), 
 ModalScript::~ModalScript() {
     if (!entries_.empty()) {
         std::string names;
-        for (const Entry& entry : entries_) names += " " + entry.windowName.toStdString();
+        for (const Entry& entry : entries_) names.append(" ").append(entry.windowName.toStdString());
         Fail("ModalScript: " + std::to_string(entries_.size()) + " expected window(s) never shown:" + names);
     }
     current = previous_;
