@@ -155,28 +155,6 @@ QString Looks(QWidget* widget) {  // as the layout table gives it
            (button ? ui::CaptionText(button->text()) : caption);
 }
 
-TEST_F(EditorTest, EveryControlStandsAtItsPlaceWithItsCaptionInTabOrder) {
-    EXPECT_EQ(W().size(), QSize(ui::TwipsToPixels(11115), ui::TwipsToPixels(6780)));
-    for (const auto& [name, left, top, width, height, looks] : kLayout) {
-        QWidget* widget = Child(W(), name);
-        ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), ui::ToPixels({left, top, width, height})) << name;
-        EXPECT_EQ(Looks(widget), looks) << name;
-        EXPECT_TRUE(looks[3] == 0 || ui::CaptionFits(widget)) << "clipped caption of " << name;
-    }
-    EXPECT_TRUE(QFontInfo(W().lstItems->font()).fixedPitch());
-    for (const char* line : {"Line1", "Line2", "Line3", "Line4", "Line5"}) EXPECT_TRUE(W().findChild<ui::Line*>(line));
-    ChooseOven(0);
-    SetRoastNHold(true);      // opens the hold temperature
-    W().txtItem->setFocus();  // the last in tab order: Tab goes round to the first
-    for (const auto& row : kLayout) {
-        QWidget* widget = Child(W(), std::get<0>(row));
-        if (!widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus)) continue;
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_EQ(QApplication::focusWidget(), widget) << std::get<0>(row);
-    }
-}
-
 // The window in one configuration: editing turns buttons 1, 3, 4, 6 and the fields on, the oven types off.
 void ExpectConfiguration(editor::frmOpening& w, const char* where, int oven, const char* range, const QString& file) {
     SCOPED_TRACE(where);
@@ -194,7 +172,17 @@ void ExpectConfiguration(editor::frmOpening& w, const char* where, int oven, con
     EXPECT_FALSE(ovn::Shared().ItemChanged || ovn::Shared().IgnoreListClick);
 }
 
-TEST_F(EditorTest, ASessionPassesThroughTheConfigurations) {
+TEST_F(EditorTest, EveryControlInPlaceInTabOrderThroughASessionOfAllConfigurations) {
+    EXPECT_EQ(W().size(), QSize(ui::TwipsToPixels(11115), ui::TwipsToPixels(6780)));
+    for (const auto& [name, left, top, width, height, looks] : kLayout) {
+        QWidget* widget = Child(W(), name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->geometry(), ui::ToPixels({left, top, width, height})) << name;
+        EXPECT_EQ(Looks(widget), looks) << name;
+        EXPECT_TRUE(looks[3] == 0 || ui::CaptionFits(widget)) << "clipped caption of " << name;
+    }
+    EXPECT_TRUE(QFontInfo(W().lstItems->font()).fixedPitch());
+    for (const char* line : {"Line1", "Line2", "Line3", "Line4", "Line5"}) EXPECT_TRUE(W().findChild<ui::Line*>(line));
     ExpectConfiguration(W(), "load", -1, "", "New Menu");
     EXPECT_EQ(W().cboPowerLevel->ListIndex(), -1);
     EXPECT_NEAR(W().LeftTwips(), ui::Form::ScreenWidthTwips() / 2 - W().WidthTwips() / 2, ui::kTwipsPerPixel);
@@ -204,6 +192,15 @@ TEST_F(EditorTest, ASessionPassesThroughTheConfigurations) {
     EXPECT_EQ(W().lblCookTimRange->Caption() + W().lblHoldTempRange->Caption(), "HH:MM\r\n00:00 to 18:00F 100 to 200");
     EXPECT_EQ(W().cboPowerLevel->itemText(10) + W().cboFanSpeed->itemText(2), "0OFF");
     EXPECT_EQ(Fields(), "|325|100|00|10|HIGH|0|160");  // slot 0
+    SetRoastNHold(true);  // opens the hold temperature for the tab order; txtItem is its last: Tab goes round
+    W().txtItem->setFocus();
+    for (const auto& row : kLayout) {
+        QWidget* widget = Child(W(), std::get<0>(row));
+        if (!widget->isEnabled() || !(widget->focusPolicy() & Qt::TabFocus)) continue;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), widget) << std::get<0>(row);
+    }
+    SetRoastNHold(false);
     Save("GASMENU1");
     Expect(kYes).Click("cmdBut(5)");
     ExpectConfiguration(W(), "new menu", -1, "", "New Menu");
