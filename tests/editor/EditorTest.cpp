@@ -6,7 +6,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QListWidget>
 #include <QMimeData>
@@ -36,8 +35,7 @@ constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialog
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
 const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
 const QString kTitle = "R5800 Menu Editor V0.42    [ ";  // clang-format off
-// name, twips, then how it looks: parent (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (left L,
-// right R, centred C), a space, caption. Focusable controls stand in tab order.
+// name, twips, looks: parent (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (L, R, C), caption; tab order
 const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
     {"cmdBut(5)", 180, 180, 2835, 735, "OL New Menu"}, {"lblHoldTempRange", 3240, 480, 1275, 255, "RL "},
     {"optOvenType(0)", 120, 360, 915, 315, "TL Gas"}, {"lblCookTimRange", 6660, 3060, 1395, 435, "OL "},
@@ -93,26 +91,25 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
         QTest::mouseClick(W().lstItems->viewport(), Qt::LeftButton, {},
                           W().lstItems->visualItemRect(W().lstItems->item(line)).center());
     }
-    // Empties the box with Backspace, then types `text` key by key.
-    void SetBox(ui::TextBox* box, const QString& text) {
-        ASSERT_TRUE(box->isEnabled()) << box->objectName().toStdString();
+    EditorTest& SetBox(ui::TextBox* box, const QString& text) {  // empties it with Backspace, types `text` key by key
+        EXPECT_TRUE(box->isEnabled()) << box->objectName().toStdString();
         box->setFocus();
         QTest::keyClick(box, Qt::Key_End);
         for (auto i = box->Text().size(); i > 0; --i) QTest::keyClick(box, Qt::Key_Backspace);
         QTest::keyClicks(box, text);
+        return *this;
     }
-    void SetItemBoxes(const QStringList& texts) {  // name, cook temperature, hours, minutes: as many as given
+    EditorTest& SetItemBoxes(const QStringList& texts) {  // name, cook temperature, hours, minutes: as many as given
         ui::TextBox* const boxes[] = {W().txtName, W().txtCookTemp, W().txtCookTimeHH, W().txtCookTimeMM};
         for (int i = 0; i < texts.size(); ++i) SetBox(boxes[i], texts[i]);
+        return *this;
     }
-    void SetRoastNHold(bool on) {
-        W().chkRoastNHold->setFocus();
+    EditorTest& SetRoastNHold(bool on) {
         if ((W().chkRoastNHold->Value() == 1) != on) QTest::keyClick(W().chkRoastNHold, Qt::Key_Space);
+        return *this;
     }
     void CopyTo(const QString& page, const QString& item) {
-        SetBox(W().txtPage, page);
-        SetBox(W().txtItem, item);
-        Click("cmdBut(6)");
+        SetBox(W().txtPage, page).SetBox(W().txtItem, item).Click("cmdBut(6)");
     }
     // The chooser next: `name` clicked in the file list or typed, `beforeOk` run, then OK ("cancel": Cancel).
     EditorTest& ExpectChooser(const QString& name, std::function<void()> beforeOk = {}) {
@@ -127,8 +124,7 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
         return *this;
     }
     void Save(const QString& saveAs) { ExpectChooser(saveAs).Click("cmdBut(1)"); }
-    // "Get Menu from File" answered YES and `file` chosen; `notice`, when given, is expected after reading.
-    void Read(const QString& file, const Message& notice = {}) {
+    void Read(const QString& file, const Message& notice = {}) {  // YES to "Get Menu from File", `file`, `notice`
         Expect(kYes).ExpectChooser(file).Expect(kOk, notice, !std::get<2>(notice).empty()).Click("cmdBut(2)");
     }
     QString Fields() {  // as the item file holds them: name, temperature, power, hours, minutes, fan, roast, hold
@@ -145,8 +141,7 @@ QString Looks(QWidget* widget) {  // as the layout table gives it
     auto* label = qobject_cast<ui::Label*>(widget);
     auto* box = qobject_cast<ui::TextBox*>(widget);
     auto* button = qobject_cast<QAbstractButton*>(widget);
-    auto* frame = qobject_cast<QGroupBox*>(widget);
-    const QString caption = label ? label->Caption() : box ? box->Text() : frame ? frame->title() : "";
+    const QString caption = label ? label->Caption() : box ? box->Text() : widget->property("title").toString();
     const auto align = (label ? label->alignment() : box ? box->alignment() : Qt::AlignLeft) & Qt::AlignHorizontal_Mask;
     const auto parent = widget->parentWidget()->objectName();
     const auto where = QStringList{"frmOpening", "frmOvenType", "frmRoastNHold"}.indexOf(parent);
@@ -200,8 +195,7 @@ TEST_F(EditorTest, EveryControlInPlaceInTabOrderThroughASessionOfAllConfiguratio
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), widget) << std::get<0>(row);
     }
-    SetRoastNHold(false);
-    Save("GASMENU1");
+    SetRoastNHold(false).Save("GASMENU1");
     Expect(kYes).Click("cmdBut(5)");
     ExpectConfiguration(W(), "new menu", -1, "", "New Menu");
     ChooseOven(1);
@@ -225,10 +219,8 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {  // clang-format off
     for (const auto& [label, oven, cookTemp, hours, minutes, hold, red] : rows) {
         SCOPED_TRACE(label);
         OpenWindow(oven);
-        SetBox(W().txtCookTemp, "99");
-        Expect(kOk).Click("cmdBut(3)");  // a red box from an earlier validation
-        SetItemBoxes({"TEST", cookTemp, hours, minutes});
-        SetRoastNHold(*hold);
+        SetBox(W().txtCookTemp, "99").Expect(kOk).Click("cmdBut(3)");  // a red box from an earlier validation
+        SetItemBoxes({"TEST", cookTemp, hours, minutes}).SetRoastNHold(*hold);
         if (*hold) SetBox(W().txtHoldTemp, hold + (hold[0] == '~'));
         if (hold[0] == '~') SetRoastNHold(false);
         Expect(kOk, kInvalidEntries, !red.isEmpty()).Click("cmdBut(3)");  // leaving the minutes box pads it first
@@ -275,8 +267,7 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         QCoreApplication::sendEvent(box, &compose);
         EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
     }
-    SetBox(W().txtHoldTemp, "150");
-    SetRoastNHold(false);
+    SetBox(W().txtHoldTemp, "150").SetRoastNHold(false);
     EXPECT_FALSE(W().txtHoldTemp->isEnabled() || W().lblHoldTemp->isEnabled());
     ovn::Shared().ItemChanged = false;
     SetRoastNHold(true);  // opens it again, keeping what it holds
@@ -321,8 +312,7 @@ TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {  // clang-forma
         SCOPED_TRACE(label);
         const bool rejected = answer == kYes && !stored;
         OpenWindow(0);
-        SetItemBoxes({"PIE", cookTemp});
-        Expect(answer, question).Expect(kOk, kInvalidEntries, rejected);
+        SetItemBoxes({"PIE", cookTemp}).Expect(answer, question).Expect(kOk, kInvalidEntries, rejected);
         line < 0 ? QTest::keyClick(W().lstItems, Qt::Key_Down) : ClickLine(line);
         EXPECT_EQ(IsRed(W().txtCookTemp), rejected);
         const int current = !moves ? 1 : line < 0 ? 2 : line;
@@ -340,8 +330,7 @@ const Bytes kDefaultBlock = {0x2E, 0xDC, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 
 const Bytes kRoastBlock = {0xDB, 0x6E, 0, 0, 'R',  'O',  'A',  'S',  'T',  0,    0, 0,
                            0,    0,    0, 0, 0x18, 0x15, 0x5E, 0x85, 0x41, 0x01, 0, 0};  // clang-format: keep
 
-// A whole menu of default slots with the ROAST block in the given slots.
-Bytes MenuImage(std::initializer_list<int> roastSlots, std::uint8_t oven = 0) {
+Bytes MenuImage(std::initializer_list<int> roastSlots, std::uint8_t oven = 0) {  // default slots, ROAST in those
     Bytes image(ovn::kImageSize, 0);
     image[5] = oven;
     for (int slot = 0; slot < ovn::kSlotCount; ++slot)
@@ -365,9 +354,7 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     SetItemBoxes({"roast", "350", "01", "30"});
     QTest::keyClicks(W().cboPowerLevel, "8");
     QTest::keyClicks(W().cboFanSpeed, "L");
-    SetRoastNHold(true);
-    SetBox(W().txtHoldTemp, "160");
-    Save("ROASTMNU");  // stores the changed item, then writes the menu
+    SetRoastNHold(true).SetBox(W().txtHoldTemp, "160").Save("ROASTMNU");  // stores the item, then writes
     EXPECT_EQ(ReadFile(FilePath("ROASTMNU.ovn")), MenuImage({0}));
     OpenWindow();
     Read("ROASTMNU.ovn");
@@ -414,8 +401,7 @@ TEST_F(EditorTest, QuitAndTheCloseBoxAskOnceInRedOnceAnOvenTypeIsChosen) {
 
 TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     ChooseOven(1);
-    SetBox(W().txtName, "KEEP");
-    Save("KEPTMENU");
+    SetBox(W().txtName, "KEEP").Save("KEPTMENU");
     const std::string vanished = FilePath("VANISHED.ovn"), kept = FilePath("KEPTMENU.ovn");
     WriteFile(vanished, MenuImage({}));
     ASSERT_TRUE(QDir(dir_.path()).mkdir("ISAFOLDR.ovn"));  // a directory where the file would go
@@ -437,8 +423,7 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     EXPECT_FALSE(W().MenuToFile());
     EXPECT_EQ(readError, "MenuGet : " + vanished);
     EXPECT_EQ(saveError, "MenuSave : " + FilePath("ISAFOLDR.ovn"));
-    SetBox(W().txtCookTemp, "100");
-    Expect(kOk, kInvalidEntries).Click("cmdBut(1)");  // a changed, invalid item: no chooser
+    SetBox(W().txtCookTemp, "100").Expect(kOk, kInvalidEntries).Click("cmdBut(1)");  // changed, invalid: no chooser
     EXPECT_EQ(ovn::Shared().MenuItems, items);
     EXPECT_EQ(ovn::Shared().MenuFileName, kept);
     EXPECT_EQ(W().Caption(), kTitle + ui::FromPath(kept) + " ]");
@@ -449,8 +434,7 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
 
 TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPageLine) {
     ChooseOven(0);
-    SetBox(W().txtName, "SRC");
-    Click("cmdBut(3)");  // clang-format off
+    SetBox(W().txtName, "SRC").Click("cmdBut(3)");  // clang-format off
     const std::string kMissing = "\r\nMissing 'Copy To' information.", kInvalid = "\r\nInvalid 'Copy To' information.";
     // label, page, item, message, slot
     const std::tuple<const char*, const char*, const char*, std::string, int> rows[] = {
@@ -469,12 +453,10 @@ TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPag
     }
     auto& items = ovn::Shared().MenuItems;
     items[9].Name = "LAST";
-    SetBox(W().txtName, "NEW");
-    Expect(kOk).CopyTo("2", "0");
+    SetBox(W().txtName, "NEW").Expect(kOk).CopyTo("2", "0");
     EXPECT_EQ(items[0].Name + items[10].Name, "NEWNEW");
     EXPECT_FALSE(ovn::Shared().ItemChanged);
-    SetBox(W().txtCookTemp, "100");
-    Expect(kOk, kInvalidEntries).CopyTo("3", "0");
+    SetBox(W().txtCookTemp, "100").Expect(kOk, kInvalidEntries).CopyTo("3", "0");
     EXPECT_TRUE(items[20] == ovn::DefaultItem() && IsRed(W().txtCookTemp));
     Expect(kYes).Click("cmdBut(4)");
     EXPECT_EQ(items[0], ovn::DefaultItem());
