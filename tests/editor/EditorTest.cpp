@@ -242,7 +242,7 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         {"txtCookTimeHH", "0", "00", true},         {"txtCookTimeMM", "0", "00", true},
         {"txtCookTimeHH", "", "", false},           {"txtCookTimeMM", "", "", false},
         {"txtPage", "1x", "1", false},              {"txtItem", "9", "9", false}};  // clang-format on
-    SetRoastNHold(true);                // opens the hold temperature
+    SetRoastNHold(true);
     for (const auto& [name, typed, shown, marks] : keys) {
         auto* box = Child<ui::TextBox>(W(), name);
         SetBox(box, "");
