@@ -34,29 +34,52 @@ constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialog
               kCancel = dialogs::kAnswerCancel;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
 const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
-const QString kTitle = "R5800 Menu Editor V0.42    [ ";  // clang-format off
-// name, twips, looks: parent (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (L, R, C), caption; tab order
+const QString kTitle = "R5800 Menu Editor V0.42    [ ";
+// Every control in tab order: name, twips (left, top, width, height), then its looks: parent
+// (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (L, R, C) and caption.
+// clang-format off
 const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
-    {"cmdBut(5)", 180, 180, 2835, 735, "OL New Menu"}, {"lblHoldTempRange", 3240, 480, 1275, 255, "RL "},
-    {"optOvenType(0)", 120, 360, 915, 315, "TL Gas"}, {"lblCookTimRange", 6660, 3060, 1395, 435, "OL "},
-    {"optOvenType(1)", 1260, 360, 1275, 315, "TL Electric"}, {"lblCookTimeMM", 6120, 3540, 315, 255, "OC MM"},
-    {"lstItems", 180, 2280, 2775, 4260, "OL "}, {"lblCookTemp", 3480, 1905, 1635, 375, "OR Cook Temp"},
-    {"txtName", 5280, 1260, 1875, 480, "OL "}, {"lblItems", 180, 1920, 2535, 375, "OL Current Menu Items"},
-    {"txtCookTemp", 5280, 1860, 1275, 480, "OL "}, {"lblFanSpeed", 3480, 3960, 1635, 375, "OR Fan Speed"},
-    {"cboPowerLevel", 5280, 2460, 1335, 480, "OL "}, {"lblPowerLevelPer", 6600, 2520, 315, 375, "OC %"},
-    {"txtCookTimeHH", 5280, 3060, 555, 480, "OC "}, {"lblHoldTemp", 180, 360, 1455, 375, "RR Hold Temp"},
-    {"txtCookTimeMM", 6000, 3060, 555, 480, "OC "}, {"lblName", 3480, 1305, 1635, 375, "OR Item Name"},
-    {"cboFanSpeed", 5280, 3900, 1335, 480, "OL "}, {"frmOvenType", 180, 1020, 2835, 795, "OL Oven Type"},
-    {"chkRoastNHold", 120, 0, 1995, 255, "RL Roast & Hold"}, {"lblPowerLevel", 3480, 2505, 1635, 375, "OR Power Level"},
-    {"txtHoldTemp", 1800, 360, 1335, 480, "RL "}, {"lblCookTime", 3480, 3105, 1635, 375, "OR Cook Time"},
-    {"cmdBut(3)", 8580, 180, 2295, 675, "OL Save Item"}, {"lblCookTimeSep1", 5880, 3120, 75, 375, "OC :"},
-    {"cmdBut(4)", 8580, 1140, 2295, 675, "OL Clear Item"}, {"lblCookTimeHH", 5400, 3540, 315, 255, "OC HH"},
-    {"cmdBut(1)", 8580, 2160, 2295, 675, "OL Save Menu to File"}, {"lblItem", 9840, 4980, 555, 375, "OR Item"},
+    {"cmdBut(5)", 180, 180, 2835, 735, "OL New Menu"},
+    {"optOvenType(0)", 120, 360, 915, 315, "TL Gas"},
+    {"optOvenType(1)", 1260, 360, 1275, 315, "TL Electric"},
+    {"lstItems", 180, 2280, 2775, 4260, "OL "},
+    {"txtName", 5280, 1260, 1875, 480, "OL "},
+    {"txtCookTemp", 5280, 1860, 1275, 480, "OL "},
+    {"cboPowerLevel", 5280, 2460, 1335, 480, "OL "},
+    {"txtCookTimeHH", 5280, 3060, 555, 480, "OC "},
+    {"txtCookTimeMM", 6000, 3060, 555, 480, "OC "},
+    {"cboFanSpeed", 5280, 3900, 1335, 480, "OL "},
+    {"chkRoastNHold", 120, 0, 1995, 255, "RL Roast & Hold"},
+    {"txtHoldTemp", 1800, 360, 1335, 480, "RL "},
+    {"cmdBut(3)", 8580, 180, 2295, 675, "OL Save Item"},
+    {"cmdBut(4)", 8580, 1140, 2295, 675, "OL Clear Item"},
+    {"cmdBut(1)", 8580, 2160, 2295, 675, "OL Save Menu to File"},
     {"cmdBut(2)", 8580, 3120, 2295, 675, "OL Get Menu from File"},
-    {"cmdBut(0)", 8580, 5940, 2295, 675, "OL Quit"}, {"lblCookTempRange", 6660, 1860, 1335, 435, "OL "},
-    {"cmdBut(6)", 8580, 4200, 2295, 675, "OL Copy To"}, {"frmRoastNHold", 3480, 4560, 4635, 1035, "OL "},
-    {"txtPage", 9360, 4980, 435, 420, "OC "}, {"lblMenuItem", 3480, 180, 4635, 795, "OC New Menu\r\nselect oven type"},
-    {"txtItem", 10440, 4980, 435, 420, "OC "}, {"lblPage", 8580, 4980, 735, 375, "OR Page"}};  // clang-format on
+    {"cmdBut(0)", 8580, 5940, 2295, 675, "OL Quit"},
+    {"lblItems", 180, 1920, 2535, 375, "OL Current Menu Items"},
+    {"lblMenuItem", 3480, 180, 4635, 795, "OC New Menu\r\nselect oven type"},
+    {"lblCookTemp", 3480, 1905, 1635, 375, "OR Cook Temp"},
+    {"lblPowerLevel", 3480, 2505, 1635, 375, "OR Power Level"},
+    {"lblCookTime", 3480, 3105, 1635, 375, "OR Cook Time"},
+    {"lblName", 3480, 1305, 1635, 375, "OR Item Name"},
+    {"lblFanSpeed", 3480, 3960, 1635, 375, "OR Fan Speed"},
+    {"frmRoastNHold", 3480, 4560, 4635, 1035, "OL "},
+    {"lblHoldTemp", 180, 360, 1455, 375, "RR Hold Temp"},
+    {"frmOvenType", 180, 1020, 2835, 795, "OL Oven Type"},
+    {"lblCookTimeSep1", 5880, 3120, 75, 375, "OC :"},
+    {"lblPowerLevelPer", 6600, 2520, 315, 375, "OC %"},
+    {"lblCookTimeHH", 5400, 3540, 315, 255, "OC HH"},
+    {"lblCookTimeMM", 6120, 3540, 315, 255, "OC MM"},
+    {"lblCookTempRange", 6660, 1860, 1335, 435, "OL "},
+    {"lblCookTimRange", 6660, 3060, 1395, 435, "OL "},
+    {"lblHoldTempRange", 3240, 480, 1275, 255, "RL "},
+    {"cmdBut(6)", 8580, 4200, 2295, 675, "OL Copy To"},
+    {"txtPage", 9360, 4980, 435, 420, "OC "},
+    {"lblPage", 8580, 4980, 735, 375, "OR Page"},
+    {"txtItem", 10440, 4980, 435, 420, "OC "},
+    {"lblItem", 9840, 4980, 555, 375, "OR Item"}
+};
+// clang-format on
 
 class EditorTest : public ::testing::Test {
 public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
@@ -206,7 +229,8 @@ TEST_F(EditorTest, EveryControlInPlaceInTabOrderThroughASessionOfAllConfiguratio
     }
 }
 
-TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {  // clang-format off
+TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
+    // clang-format off
     const QString HH = "txtCookTimeHH", MM = "txtCookTimeMM", TEMP = "txtCookTemp", HOLD = "txtHoldTemp";
     // label, oven, cook temp, hours, minutes, hold ("": unticked; "~...": typed, then unticked), boxes left red
     const std::tuple<const char*, int, const char*, const char*, const char*, const char*, QStringList> rows[] = {
@@ -215,7 +239,8 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {  // clang-format off
         {"holdNotTicked", 0, "300", "01", "00", "~999", {}},     {"hold99", 0, "300", "01", "00", "99", {HOLD}},
         {"time0060", 0, "300", "00", "60", "", {MM}},            {"hoursEmpty", 0, "300", "", "0130", "", {HH, MM}},
         {"oneDigitBoxesPadded", 0, "300", "1", "5", "", {}},
-        {"severalAtOnce", 0, "100", "19", "00", "300", {TEMP, HH, HOLD}}};  // clang-format on
+        {"severalAtOnce", 0, "100", "19", "00", "300", {TEMP, HH, HOLD}}};
+    // clang-format on
     for (const auto& [label, oven, cookTemp, hours, minutes, hold, red] : rows) {
         SCOPED_TRACE(label);
         OpenWindow(oven);
@@ -232,7 +257,8 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {  // clang-format off
 }
 
 TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
-    ChooseOven(0);  // clang-format off
+    ChooseOven(0);
+    // clang-format off
     // box, typed, shown once the focus has left it, marks the item changed
     const std::tuple<const char*, const char*, const char*, bool> keys[] = {
         {"txtName", "roast 1!", "ROAST 1!", true},  {"txtName", "ABCDEFGHIJ", "ABCDEFGH", true},
@@ -241,7 +267,8 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         {"txtCookTimeHH", "12", "12", true},        {"txtCookTimeMM", "12", "12", true},
         {"txtCookTimeHH", "0", "00", true},         {"txtCookTimeMM", "0", "00", true},
         {"txtCookTimeHH", "", "", false},           {"txtCookTimeMM", "", "", false},
-        {"txtPage", "1x", "1", false},              {"txtItem", "9", "9", false}};  // clang-format on
+        {"txtPage", "1x", "1", false},              {"txtItem", "9", "9", false}};
+    // clang-format on
     SetRoastNHold(true);
     for (const auto& [name, typed, shown, marks] : keys) {
         auto* box = Child<ui::TextBox>(W(), name);
@@ -299,14 +326,16 @@ TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
     EXPECT_FALSE(ovn::Shared().ItemChanged);
 }
 
-TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {  // clang-format off
+TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
+    // clang-format off
     // label, cook temp typed into slot 0, answer, line clicked (-1: the Down key), the new line loaded, slot 0 stored
     const std::tuple<const char*, const char*, int, int, bool, bool> rows[] = {
         {"yesValid", "300", kYes, 3, true, true},         {"yesValidByKey", "300", kYes, -1, true, true},
         {"yesInvalid", "100", kYes, 3, false, false},     {"yesInvalidByKey", "100", kYes, -1, false, false},
         {"no", "300", kNo, 3, true, false},               {"noByKey", "300", kNo, -1, true, false},
         {"cancel", "300", kCancel, 3, false, false},      {"cancelByKey", "300", kCancel, -1, false, false},
-        {"cancelOnTheSameLine", "300", kCancel, 1, false, false}};  // clang-format on
+        {"cancelOnTheSameLine", "300", kCancel, 1, false, false}};
+    // clang-format on
     const Message question{18, kYellow, "\r\nYou are changing Menu Items.\r\nDo you want to save Item 1 information?"};
     for (const auto& [label, cookTemp, answer, line, moves, stored] : rows) {
         SCOPED_TRACE(label);
@@ -328,7 +357,7 @@ TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {  // clang-forma
 
 const Bytes kDefaultBlock = {0x2E, 0xDC, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x58, 0x02, 0x45, 0xA9, 0, 0, 0, 0};
 const Bytes kRoastBlock = {0xDB, 0x6E, 0, 0, 'R',  'O',  'A',  'S',  'T',  0,    0, 0,
-                           0,    0,    0, 0, 0x18, 0x15, 0x5E, 0x85, 0x41, 0x01, 0, 0};  // clang-format: keep
+                           0,    0,    0, 0, 0x18, 0x15, 0x5E, 0x85, 0x41, 0x01, 0, 0};
 
 Bytes MenuImage(std::initializer_list<int> roastSlots, std::uint8_t oven = 0) {  // default slots, ROAST in those
     Bytes image(ovn::kImageSize, 0);
@@ -434,7 +463,8 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
 
 TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPageLine) {
     ChooseOven(0);
-    SetBox(W().txtName, "SRC").Click("cmdBut(3)");  // clang-format off
+    SetBox(W().txtName, "SRC").Click("cmdBut(3)");
+    // clang-format off
     const std::string kMissing = "\r\nMissing 'Copy To' information.", kInvalid = "\r\nInvalid 'Copy To' information.";
     // label, page, item, message, slot
     const std::tuple<const char*, const char*, const char*, std::string, int> rows[] = {
@@ -442,7 +472,8 @@ TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPag
         {"page0", "0", "1", kInvalid, -1},                   {"page11", "11", "0", kInvalid, -1},
         {"item10", "1", "10", kInvalid, -1},                 {"pageBeyond16Bits", "65537", "1", kInvalid, -1},
         {"itemBeyond16Bits", "1", "65536", kInvalid, -1},    {"sameSlot", "1", "0", "", -1},
-        {"page1Item5", "01", "5", "\r\nItem copy complete.", 5}};  // clang-format on
+        {"page1Item5", "01", "5", "\r\nItem copy complete.", 5}};
+    // clang-format on
     for (const auto& [label, page, item, message, target] : rows) {
         SCOPED_TRACE(label);
         Expect(kOk, Message(16, kYellow, message), !message.empty()).CopyTo(page, item);
