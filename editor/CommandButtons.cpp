@@ -117,15 +117,21 @@ void frmOpening::SaveMenuToFile() {
     MenuToFile();
 }
 
-bool frmOpening::MenuToFile() {
+// The file chooser in the menu directory: mode 0 save, 1 read. "" when cancelled.
+std::string frmOpening::ChooseMenuFile(std::int16_t mode) {
     auto& state = ovn::Shared();
-    state.FileDialogMode = 0;
+    state.FileDialogMode = mode;
     state.FileDialogPath = state.MenuDirectory;
     state.FileDialogExtension = kMenuExtension;
     SetOpeningFormCenter();
     dialogs::ShowFileChooser(this);
-    const std::string path = state.FileDialogResult;
+    return state.FileDialogResult;
+}
+
+bool frmOpening::MenuToFile() {
+    const std::string path = ChooseMenuFile(0);
     if (path.empty()) return false;
+    auto& state = ovn::Shared();
 
     ovn::EncodeMenu(state.MenuItems, DetermineOvenType(), state.MenuImage);
     // The window keeps naming the last file really written.
@@ -139,13 +145,7 @@ void frmOpening::GetMenuFromFile() {
     const std::string question = "\r\nALL Current Menu Information\r\nwill be deleted. Do you want to continue ?";
     if (Ask(17, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
 
-    auto& state = ovn::Shared();
-    state.FileDialogMode = 1;
-    state.FileDialogPath = state.MenuDirectory;
-    state.FileDialogExtension = kMenuExtension;
-    SetOpeningFormCenter();
-    dialogs::ShowFileChooser(this);
-    const std::string path = state.FileDialogResult;
+    const std::string path = ChooseMenuFile(1);
     if (path.empty()) return;
     LoadMenuFile(path);
 }

@@ -95,6 +95,7 @@ private:
     std::int16_t Ask(std::int16_t type, std::uint32_t color, const std::string& text);
     void StoreCurrentItem();
     void RewriteCurrentListLine();
+    std::string ChooseMenuFile(std::int16_t mode);
     void QuitEditor();
     void SaveMenuToFile();
     void GetMenuFromFile();

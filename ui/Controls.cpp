@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -424,38 +423,6 @@ void TextBox::focusOutEvent(QFocusEvent* event) {
     if (onLostFocus) onLostFocus();
 }
 
-void TextBox::contextMenuEvent(QContextMenuEvent* event) {
-    if (onKeyPress) {
-        event->accept();  // its editing commands would bypass the key handler
-        return;
-    }
-    QLineEdit::contextMenuEvent(event);
-}
-
-void TextBox::dragEnterEvent(QDragEnterEvent* event) {
-    if (onKeyPress) {
-        event->ignore();
-        return;
-    }
-    QLineEdit::dragEnterEvent(event);
-}
-
-void TextBox::dropEvent(QDropEvent* event) {
-    if (onKeyPress) {
-        event->ignore();
-        return;
-    }
-    QLineEdit::dropEvent(event);
-}
-
-void TextBox::inputMethodEvent(QInputMethodEvent* event) {
-    if (onKeyPress) {
-        event->ignore();
-        return;
-    }
-    QLineEdit::inputMethodEvent(event);
-}
-
 bool TextBox::event(QEvent* event) {
     if (onKeyPress) {
         switch (event->type()) {
@@ -469,6 +436,16 @@ bool TextBox::event(QEvent* event) {
             case QEvent::FocusIn:
                 setAttribute(Qt::WA_InputMethodEnabled, false);
                 break;
+            // The context menu's editing commands, drops and input methods would bypass the key handler.
+            case QEvent::ContextMenu:
+                event->accept();
+                return true;
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop:
+            case QEvent::InputMethod:
+                event->ignore();
+                return true;
             case QEvent::MouseButtonRelease:
                 // The middle button pastes the X11 selection.
                 if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton) {

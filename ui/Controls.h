@@ -77,10 +77,6 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void inputMethodEvent(QInputMethodEvent* event) override;
     bool event(QEvent* event) override;
 };
 
