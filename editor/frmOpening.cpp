@@ -102,7 +102,7 @@ std::int32_t RoundHalfEven(float value) {
 }
 
 QString ControlName(const ControlRow& row) {
-    return row.index < 0 ? QString(row.name) : QString("%1(%2)").arg(row.name).arg(row.index);
+    return row.index < 0 ? QString(row.name) : ui::ArrayElementName(row.name, row.index);
 }
 
 }  // namespace

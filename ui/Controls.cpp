@@ -191,13 +191,16 @@ void OptionButton::nextCheckState() {
     if (!isChecked()) setChecked(true);
 }
 
+QString ArrayElementName(const QString& arrayName, int index) {
+    return QStringLiteral("%1(%2)").arg(arrayName).arg(index);
+}
+
 OptionGroup::OptionGroup(const QString& name, QObject* owner) : QObject(owner), name_(name) {
     setObjectName(name);
 }
 
 OptionButton* OptionGroup::Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
-    auto* button =
-        new OptionButton(parent, QStringLiteral("%1(%2)").arg(name_).arg(index), place, caption, font, index);
+    auto* button = new OptionButton(parent, ArrayElementName(name_, index), place, caption, font, index);
     buttons_[index] = button;
     // A user's click checks an unchecked button (a click on the checked one changes nothing).
     connect(button, &QAbstractButton::toggled, this, [this, index](bool checked) {
@@ -272,8 +275,7 @@ CommandButtonArray::CommandButtonArray(const QString& name, QObject* owner) : QO
 }
 
 CommandButton* CommandButtonArray::Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
-    auto* button =
-        new CommandButton(parent, QStringLiteral("%1(%2)").arg(name_).arg(index), place, caption, font, index);
+    auto* button = new CommandButton(parent, ArrayElementName(name_, index), place, caption, font, index);
     buttons_[index] = button;
     connect(button, &QAbstractButton::clicked, this, [this, index] {
         if (onClick) onClick(index);

@@ -46,6 +46,9 @@
 
 namespace ui {
 
+// The name of element `index` of a control array: "cmdBut(3)".
+QString ArrayElementName(const QString& arrayName, int index);
+
 class Label : public QLabel {
     Q_OBJECT
 public:
