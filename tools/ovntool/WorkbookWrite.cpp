@@ -56,7 +56,7 @@ void Validate(lxw_worksheet* sheet, Column column, lxw_data_validation& rule, co
     rule.error_message = const_cast<char*>(message.c_str());
     rule.show_input = LXW_VALIDATION_ON;
     rule.show_error = LXW_VALIDATION_ON;
-    rule.ignore_blank = LXW_VALIDATION_OFF;
+    rule.ignore_blank = column == Column::Name ? LXW_VALIDATION_ON : LXW_VALIDATION_OFF;  // a name may be empty
     worksheet_data_validation_range(sheet, 1, ColumnIndex(column), ovn::kSlotCount, ColumnIndex(column), &rule);
 }
 
