@@ -52,6 +52,7 @@ struct TableRow {
     std::size_t line = 0;
     std::vector<std::string> fields;
     std::vector<std::string> refused;  // empty, or one entry per field ("" when the field is fine)
+    std::string problem;               // a fault of the whole row, which is then not judged
 };
 
 std::string UpperCaseAscii(std::string text) {
@@ -114,6 +115,10 @@ std::string TimeProblem(const std::string& time) {
 // Checks one data row; when it is good, stores it in `items`.
 void ReadRow(const TableRow& row, const std::vector<Column>& columns, std::int16_t ovenType,
              std::array<std::size_t, ovn::kSlotCount>& slotLines, ovn::MenuItemTable& items, Problems& problems) {
+    if (!row.problem.empty()) {
+        problems.Add(problems.Where(row.line) + ": " + row.problem);
+        return;
+    }
     if (row.fields.size() != columns.size()) {
         problems.Add(problems.Where(row.line) + ": " + std::to_string(row.fields.size()) + " fields, the header has " +
                      std::to_string(columns.size()));
@@ -213,7 +218,7 @@ std::vector<TableRow> CsvRows(std::string_view text, Problems& problems) {
         return {};
     }
     std::vector<TableRow> rows;
-    for (CsvRecord& record : doc.records) rows.push_back({record.line, std::move(record.fields), {}});
+    for (CsvRecord& record : doc.records) rows.push_back({record.line, std::move(record.fields), {}, {}});
     return rows;
 }
 
@@ -227,13 +232,14 @@ std::vector<TableRow> SheetRows(std::string_view bytes, Problems& problems) {
     }
     std::vector<TableRow> rows;
     for (const SheetRow& sheetRow : sheet.rows) {
-        TableRow row{sheetRow.number, {}, {}};
+        TableRow row{sheetRow.number, {}, {}, {}};
         std::size_t last = 0;  // the rightmost cell's column
         for (const SheetCell& cell : sheetRow.cells) last = std::max(last, cell.column);
         const std::size_t width = rows.empty() ? last + 1 : rows.front().fields.size();
         if (last >= width) {
-            problems.Add(problems.Where(row.line) + ": a value in column " + std::to_string(last + 1) +
-                         ", right of the header's " + std::to_string(width) + " columns");
+            row.problem = "a value in column " + std::to_string(last + 1) + ", right of the header's " +
+                          std::to_string(width) + " columns";
+            rows.push_back(std::move(row));
             continue;
         }
         row.fields.resize(width);
