@@ -84,7 +84,7 @@ TEST(WorkbookReader, ReadsSharedInlineFormulaAndBooleanCellsWithOrWithoutReferen
 
 // Byte mutations of whole archives (mostly caught by the zip layer), and
 // mutations of the XML inside stored archives (which reach expat and the sheet reader).
-TEST(WorkbookReader, TwelveThousandMutatedWorkbooksEndInRowsOrOneProblem) {
+TEST(WorkbookReader, TenThousandMutatedWorkbooksEndInRowsOrOneProblem) {
     const std::filesystem::path fixtures = OVN_SPREADSHEET_FIXTURES;
     std::vector<std::string> seeds;
     for (const char* name : {"calc-resaved.xlsx", "calc-hand-typed.xlsx"}) {
@@ -113,7 +113,7 @@ TEST(WorkbookReader, TwelveThousandMutatedWorkbooksEndInRowsOrOneProblem) {
     std::mt19937 random(20261207);
     const auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
     int readable = 0;
-    for (int round = 0; round < 12000; ++round) {
+    for (int round = 0; round < 10500; ++round) {
         std::string bytes;
         if (round % 3 == 0) {
             bytes = seeds[pick(seeds.size())];
