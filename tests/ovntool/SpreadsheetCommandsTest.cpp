@@ -187,6 +187,20 @@ TEST_F(ToolTest, WorkbookProblemsNameTheSheetRow) {
     EXPECT_EQ(ReadBytes(Path("menu.ovn")), "old");
 }
 
+// The archive with the sizes of the entry `name` claimed as 1000 bytes, in its local and central headers.
+Bytes WithFalseSize(Bytes zip, const std::string& name) {
+    const auto patch = [&](const char* signature, std::size_t nameLengthAt, std::size_t nameAt, std::size_t sizeAt) {
+        for (std::size_t at = zip.find(signature); at != std::string::npos; at = zip.find(signature, at + 4)) {
+            const std::size_t length = static_cast<unsigned char>(zip[at + nameLengthAt]) |
+                                       static_cast<unsigned char>(zip[at + nameLengthAt + 1]) << 8;
+            if (zip.compare(at + nameAt, length, name) == 0) zip.replace(at + sizeAt, 4, "\xE8\x03\0\0"s);
+        }
+    };
+    patch("PK\x03\x04", 26, 30, 22);
+    patch("PK\x01\x02", 28, 46, 24);
+    return zip;
+}
+
 TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
     const std::string header = InlineRow(1, kHeaderCells);
     const std::string doctype =
@@ -202,6 +216,10 @@ TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
         {"TruncatedZip", ZipArchive(WorkbookParts(header), true).substr(0, 300), "not a readable zip archive ("},
         {"ZipBomb", ZipArchive(WorkbookParts(header + std::string(65 * 1024 * 1024, ' ')), true),
          sheetPart + "unpacks to 68157932 bytes, more than 67108864"},
+        {"ZipBombClaimingToBeSmall",
+         WithFalseSize(ZipArchive(WorkbookParts(header + std::string(65 * 1024 * 1024, ' ')), true),
+                       "xl/worksheets/sheet1.xml"),
+         sheetPart + "unpacks to more than 67108864 bytes"},
         {"HugeSharedStringTable", ZipArchive(WorkbookParts(header, manyStrings + "</sst>"), true),
          "the part \"xl/sharedStrings.xml\" holds more than 200000 strings"},
         {"TooManyCells", ZipArchive(WorkbookParts(header + manyCells), true),
