@@ -219,6 +219,34 @@ public:
     std::string firstSheetId;
 };
 
+// Text in a workbook writes characters XML cannot hold (control characters) as
+// "_xHHHH_" (ECMA-376, ST_Xstring); "_x005F_" is a literal underscore.
+std::string DecodeEscapes(std::string_view text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned code = 0;
+        const bool escape =
+            text.substr(i, 2) == "_x" && i + 7 <= text.size() && text[i + 6] == '_' &&
+            std::from_chars(text.data() + i + 2, text.data() + i + 6, code, 16).ptr == text.data() + i + 6;
+        if (!escape || (code >= 0xD800 && code <= 0xDFFF)) {
+            decoded += text[i];
+            continue;
+        }
+        if (code < 0x80) {
+            decoded += static_cast<char>(code);
+        } else if (code < 0x800) {
+            decoded += static_cast<char>(0xC0 | code >> 6);
+            decoded += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            decoded += static_cast<char>(0xE0 | code >> 12);
+            decoded += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+            decoded += static_cast<char>(0x80 | (code & 0x3F));
+        }
+        i += 6;
+    }
+    return decoded;
+}
+
 // The shared-string table: each <si>'s text runs joined; phonetic runs (<rPh>) left out.
 class SharedStringsHandler : public PartHandler {
 public:
@@ -237,7 +265,7 @@ public:
     }
     void End(std::string_view element) override {
         if (element == "si") {
-            strings.push_back(std::move(current));
+            strings.push_back(DecodeEscapes(current));
             current.clear();
         } else if (element == "rPh") {
             --phonetic;
@@ -349,6 +377,7 @@ private:
             cell_ = SheetCell{cell_.column, SheetCell::Kind::Text, shared_[*index]};
         } else if (type_ == "inlineStr" || type_ == "str" || type_ == "d") {
             cell_.kind = SheetCell::Kind::Text;
+            cell_.value = DecodeEscapes(cell_.value);
         } else if (type_ == "b") {
             cell_.kind = SheetCell::Kind::Boolean;
         } else if (type_ == "e") {
