@@ -208,6 +208,8 @@ TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
         "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d \"&c;&c;&c;&c;&c;&c;&c;&c;\">]>";
     std::string manyStrings = "<sst xmlns=\"" + std::string(kMainNamespace) + "\">";
     for (int i = 0; i <= 200000; ++i) manyStrings += "<si><t>a</t></si>";
+    std::string oneStringInManyCells;
+    for (int row = 1; row <= 70; ++row) oneStringInManyCells += "<row><c t=\"s\"><v>0</v></c></row>";
     std::string manyCells;
     for (int row = 2; row <= 12502; ++row) manyCells += InlineRow(row, {"1", "2", "3", "4", "5", "6", "7", "8"});
     const std::string sheetPart = "the part \"xl/worksheets/sheet1.xml\" ";
@@ -222,6 +224,10 @@ TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
          sheetPart + "unpacks to more than 67108864 bytes"},
         {"HugeSharedStringTable", ZipArchive(WorkbookParts(header, manyStrings + "</sst>"), true),
          "the part \"xl/sharedStrings.xml\" holds more than 200000 strings"},
+        {"OneLongSharedStringInManyCells",
+         ZipArchive(WorkbookParts(oneStringInManyCells, "<sst><si><t>" + std::string(1 << 20, 'a') + "</t></si></sst>"),
+                    true),
+         sheetPart + "holds more than 67108864 bytes of text in its cells"},
         {"TooManyCells", ZipArchive(WorkbookParts(header + manyCells), true),
          sheetPart + "holds more than 100000 cells; a menu has 808"},
         {"BillionLaughs", ZipArchive(WorkbookParts(InlineRow(1, {"&d;"}), "", doctype), false),

@@ -392,6 +392,12 @@ private:
             problem = "holds more than " + std::to_string(kMaxSheetCells) + " cells; a menu has 808";
             return;
         }
+        // One long shared string used in many cells would multiply; the cells' text is capped as the part is.
+        textBytes_ += cell_.value.size();
+        if (textBytes_ > kMaxWorkbookPartBytes) {
+            problem = "holds more than " + std::to_string(kMaxWorkbookPartBytes) + " bytes of text in its cells";
+            return;
+        }
         row_.cells.push_back(std::move(cell_));
         cell_ = SheetCell{};
     }
@@ -400,7 +406,7 @@ private:
     SheetRow row_;
     SheetCell cell_;
     std::string type_;
-    std::size_t lastRow_ = 0, nextColumn_ = 0, cellCount_ = 0;
+    std::size_t lastRow_ = 0, nextColumn_ = 0, cellCount_ = 0, textBytes_ = 0;
     int phonetic_ = 0;
     bool inValue_ = false, inInline_ = false, hasValue_ = false;
 };

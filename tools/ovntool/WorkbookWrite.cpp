@@ -19,9 +19,10 @@ namespace ovntool {
 
 namespace {
 
+// The folder of `path` with its slash, or "" for the working directory.
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 bool FlushToDisk(const std::string& path) {
