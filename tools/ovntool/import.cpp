@@ -285,8 +285,7 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
         problems.Add("the file is not an .xlsx workbook (no zip archive)");
     } else {
         const std::vector<TableRow> rows = workbook ? SheetRows(text, problems) : CsvRows(text, problems);
-        if (!problems.empty()) {
-            // the file itself could not be read
+        if (!problems.empty()) {  // the file could not be read as rows at all
         } else if (rows.empty()) {
             problems.Add(problems.Where(1) + ": no header " + (workbook ? "row" : "line") +
                          " (slot,name,cook_temp,...); the " + (workbook ? "sheet" : "file") + " is empty");
