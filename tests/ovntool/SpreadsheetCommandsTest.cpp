@@ -215,6 +215,13 @@ TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
     const std::string sheetPart = "the part \"xl/worksheets/sheet1.xml\" ";
     const std::tuple<const char*, Bytes, std::string> rows[] = {
         {"TextNamedXlsx", "slot,name\n", "the file is not an .xlsx workbook (no zip archive)"},
+        {"OldOrEncryptedWorkbook", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0"s,
+         "an old binary (.xls) or password-protected workbook; save it as .xlsx without a password"},
+        {"OpenDocumentSpreadsheet",
+         ZipArchive({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                     {"content.xml", "<office:document-content/>"}},
+                    false),
+         "an OpenDocument spreadsheet (.ods), not an .xlsx workbook; save it as .xlsx"},
         {"TruncatedZip", ZipArchive(WorkbookParts(header), true).substr(0, 300), "not a readable zip archive ("},
         {"ZipBomb", ZipArchive(WorkbookParts(header + std::string(65 * 1024 * 1024, ' ')), true),
          sheetPart + "unpacks to 68157932 bytes, more than 67108864"},

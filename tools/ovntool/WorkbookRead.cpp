@@ -431,6 +431,9 @@ Worksheet ReadFirstWorksheet(std::string_view bytes) {
         if (std::string problem = zip.Parse("_rels/.rels", root); !problem.empty()) return Failed(problem);
         if (root.byKind.count("officeDocument") != 0) workbookPart = ResolveTarget("", root.byKind["officeDocument"]);
     }
+    if (!zip.Has(workbookPart) && zip.Has("content.xml")) {
+        return Failed("an OpenDocument spreadsheet (.ods), not an .xlsx workbook; save it as .xlsx");
+    }
     WorkbookHandler workbook;
     if (std::string problem = zip.Parse(workbookPart, workbook); !problem.empty()) return Failed(problem);
     if (!workbook.found) return Failed("the workbook has no worksheet");

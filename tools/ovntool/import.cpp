@@ -281,6 +281,9 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     if (file->size > kMaxCsvBytes) {
         problems.Add(problems.Where(1) + ": the file is " + std::to_string(file->size) +
                      " bytes, far too large for a " + (workbook || xlsxName ? "menu workbook" : "menu CSV"));
+    } else if (text.substr(0, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
+        // The compound file of the old binary workbooks, and of every password-protected one.
+        problems.Add("an old binary (.xls) or password-protected workbook; save it as .xlsx without a password");
     } else if (xlsxName && !workbook) {
         problems.Add("the file is not an .xlsx workbook (no zip archive)");
     } else {
