@@ -6,6 +6,7 @@ packages=(
     g++ cmake make pkg-config
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    libxlsxwriter-dev libzip-dev libexpat1-dev
     fonts-dejavu-core
 )
 missing=()

@@ -104,9 +104,9 @@ TEST_F(ToolTest, BadCsvPrintsEveryProblemWritesNothingAndExitsOne) {
          L2 + "cook_time: \"1801\" is not a time HHMM of four digits up to 1800"},
         {"TimeHours", R("1,A,350,1900,LOW,80,0,160"), L2 + "cook_time: \"1900\": hours must be 00 to 18"},
         {"TimeMinutes", R("1,A,350,0060,LOW,80,0,160"), L2 + "cook_time: \"0060\": minutes must be 00 to 59"},
-        {"FanLowerCase", R("1,A,350,0130,low,80,0,160"), L2 + "fan_speed: \"low\" is not OFF, LOW or HIGH"},
+        {"FanMisspelt", R("1,A,350,0130,lo,80,0,160"), L2 + "fan_speed: \"lo\" is not OFF, LOW or HIGH"},
         {"PowerNotInList", R("1,A,350,0130,LOW,55,0,160"), L2 + "power_level: \"55\" is not 0, 10, 20, ... or 100"},
-        {"RoastFlag", R("1,A,350,0130,LOW,80,2,160"), L2 + "roast_n_hold: \"2\" is not 0 or 1"},
+        {"RoastFlag", R("1,A,350,0130,LOW,80,2,160"), L2 + "roast_n_hold: \"2\" is not 0 or 1 (or FALSE or TRUE)"},
         {"HoldTempWithRoast", R("1,A,350,0130,LOW,80,1,99"),
          L2 + "hold_temp: \"99\" is not a whole number 100 to 200 (roast_n_hold is 1)"},
         {"EveryRowsProblems",
@@ -170,10 +170,10 @@ TEST_F(ToolTest, UsageErrorsExitTwoWithAHint) {
         {{}, "no command given"},
         {{"list"}, "unknown command 'list'"},
         {{"check"}, "check needs at least one FILE"},
-        {{"export", "a", "--format", "xml"}, "--format must be csv or json"},
+        {{"export", "a", "--format", "xml"}, "--format must be csv, json or xlsx"},
         {{"new", "--oven", "wood", "-o", "m.ovn"}, "--oven must be gas or electric, not 'wood'"},
         {{"new", "--oven", "gas"}, "-o OUTFILE is required"},
-        {{"import", "--oven", "gas", "-o", "m.ovn"}, "import needs exactly one CSVFILE"},
+        {{"import", "--oven", "gas", "-o", "m.ovn"}, "import needs exactly one CSVFILE or XLSXFILE"},
     };
     for (const auto& [args, message] : rows) {
         const RunResult r = Run(args);

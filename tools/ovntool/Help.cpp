@@ -10,8 +10,8 @@ const char* HelpText() {
     return R"HELP(Usage:
   ovntool check FILE...
   ovntool show FILE
-  ovntool export FILE [--format csv|json]
-  ovntool import CSVFILE --oven gas|electric -o OUTFILE
+  ovntool export FILE [--format csv|json|xlsx] [-o OUTFILE]
+  ovntool import CSVFILE|XLSXFILE --oven gas|electric -o OUTFILE
   ovntool diff FILE1 FILE2
   ovntool new --oven gas|electric -o OUTFILE
   ovntool --help | --version
@@ -27,20 +27,28 @@ Menu files of the R5800 Menu Editor (exactly 2409 bytes).
   export  The menu as CSV (default; header
           slot,name,cook_temp,cook_time,fan_speed,power_level,roast_n_hold,hold_temp
           then slots 0 to 99) or as JSON. UTF-8; name bytes 128-255 as U+0080-U+00FF.
+          With -o the text goes to OUTFILE instead of standard output. xlsx (with
+          -o only) writes a workbook: a sheet "Menu" with the same columns, every
+          value but the slot as text, drop-down lists and limits in the cells, and
+          a sheet "Oven" naming the oven type.
   import  Reads such a CSV (UTF-8, optional BOM, LF or CRLF, header required,
           columns and rows in any order; only slot is required, a missing
-          column or slot keeps the default values) and checks every row with the
-          oven's item rules. Problems are printed as "line N: column: reason";
-          then nothing is written and the exit status is 1.
+          column or slot keeps the default values), or the first sheet of an
+          .xlsx workbook (known by its content), and checks every row with the
+          oven's item rules. What spreadsheets write back is taken: cook_time as
+          130 or 1:30 or 01:30:00 (and a time of day in a workbook), fan_speed in
+          any case, roast_n_hold as TRUE or FALSE. Problems are printed as
+          "line N: column: reason" ("row N" in a workbook); then nothing is
+          written and the exit status is 1.
   diff    One line per slot that differs ("page P item I (slot S): field A -> B"),
           and the oven type when it differs. Exit 0 same, 1 different, 2 error.
   new     Writes a menu of 100 default slots.
 
 show, export and diff need a FILE of exactly 2409 bytes; a file that fails its
-checks is still decoded, with a warning on standard error. new and import
-replace OUTFILE safely (a temporary file renamed over it): when it cannot be
-written the reason goes to standard error, any old OUTFILE is left as it was,
-and the exit status is 2.
+checks is still decoded, with a warning on standard error. new, import and
+export -o replace OUTFILE safely (a temporary file renamed over it): when it
+cannot be written the reason goes to standard error, any old OUTFILE is left
+as it was, and the exit status is 2.
 )HELP";
 }
 

@@ -1,5 +1,8 @@
-// ovntool export FILE [--format csv|json]: the menu as text on standard output.
+// ovntool export FILE [--format csv|json|xlsx] [-o OUTFILE]: the menu as text on
+// standard output or in OUTFILE, or as a workbook (OUTFILE required).
+#include <fstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 #include "tools/ovntool/Args.h"
@@ -9,6 +12,7 @@
 #include "tools/ovntool/Json.h"
 #include "tools/ovntool/MenuFile.h"
 #include "tools/ovntool/Text.h"
+#include "tools/ovntool/WorkbookWrite.h"
 
 namespace ovntool::exportcmd {
 
@@ -56,20 +60,43 @@ void WriteJson(const LoadedMenu& menu, std::ostream& out) {
 }  // namespace
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    const ParsedArgs parsed = ParseArgs(args, {{{"--format"}}});
+    const ParsedArgs parsed = ParseArgs(args, {{{"--format"}}, {{"-o", "--output"}}});
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (parsed.positional.size() != 1) return UsageError(err, "export needs exactly one FILE");
     const auto format = parsed.options.count("--format") ? parsed.options.at("--format") : std::string("csv");
-    if (format != "csv" && format != "json") return UsageError(err, "--format must be csv or json");
+    if (format != "csv" && format != "json" && format != "xlsx") {
+        return UsageError(err, "--format must be csv, json or xlsx");
+    }
+    const auto outPath = parsed.options.find("-o");
+    if (outPath != parsed.options.end() && outPath->second.empty()) return UsageError(err, "-o needs a file name");
+    // A workbook is binary: never to a terminal or a pipe by accident.
+    if (format == "xlsx" && outPath == parsed.options.end()) return UsageError(err, "--format xlsx needs -o OUTFILE");
 
     const auto menu = LoadMenuForViewing(parsed.positional[0], err);
     if (!menu) return kExitError;
-    if (format == "csv") {
-        WriteCsv(*menu, out);
-    } else {
-        WriteJson(*menu, out);
+    if (format == "xlsx") {
+        return ReplaceFileSafely(
+                   outPath->second, [&](const std::string& temp) { return WriteMenuWorkbook(*menu, temp); }, err)
+                   ? kExitOk
+                   : kExitError;
     }
-    return kExitOk;
+    std::ostringstream text;
+    if (format == "csv") {
+        WriteCsv(*menu, text);
+    } else {
+        WriteJson(*menu, text);
+    }
+    if (outPath == parsed.options.end()) {
+        out << text.str();
+        return kExitOk;
+    }
+    const auto writeText = [&](const std::string& temp) {
+        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+        file << text.str();
+        file.close();
+        return file ? std::string() : std::string("the text cannot be written");
+    };
+    return ReplaceFileSafely(outPath->second, writeText, err) ? kExitOk : kExitError;
 }
 
 }  // namespace ovntool::exportcmd

@@ -1,5 +1,7 @@
-// ovntool import CSVFILE --oven gas|electric -o OUTFILE: builds a menu from CSV,
-// every row checked with the strict item rules; any problem and nothing is written.
+// ovntool import CSVFILE|XLSXFILE --oven gas|electric -o OUTFILE: builds a menu
+// from CSV or from a workbook's first sheet, every row checked with the strict
+// item rules; any problem and nothing is written.
+#include <algorithm>
 #include <array>
 #include <ostream>
 #include <string>
@@ -12,8 +14,10 @@
 #include "tools/ovntool/Commands.h"
 #include "tools/ovntool/Csv.h"
 #include "tools/ovntool/MenuFile.h"
+#include "tools/ovntool/Normalise.h"
 #include "tools/ovntool/Output.h"
 #include "tools/ovntool/Text.h"
+#include "tools/ovntool/WorkbookRead.h"
 
 namespace ovntool::import {
 
@@ -22,10 +26,13 @@ namespace {
 // A menu CSV is a few kilobytes; anything near this is not one.
 constexpr std::size_t kMaxCsvBytes = 64u * 1024 * 1024;
 
+// A CSV counts lines, a sheet rows.
 class Problems {
 public:
+    explicit Problems(const char* unit) : unit_(unit) {}
+    std::string Where(std::size_t line) const { return unit_ + " " + std::to_string(line); }
     void Add(std::size_t line, std::string_view column, const std::string& reason) {
-        lines_.push_back("line " + std::to_string(line) + ": " + std::string(column) + ": " + reason);
+        lines_.push_back(Where(line) + ": " + std::string(column) + ": " + reason);
     }
     void Add(const std::string& whole) { lines_.push_back(whole); }
     bool empty() const { return lines_.empty(); }
@@ -35,7 +42,17 @@ public:
     }
 
 private:
+    std::string unit_;
     std::vector<std::string> lines_;
+};
+
+// One row of either source: a CSV record, or a sheet row as text with the
+// problems its cells already have (an error value, a time that is no whole minute).
+struct TableRow {
+    std::size_t line = 0;
+    std::vector<std::string> fields;
+    std::vector<std::string> refused;  // empty, or one entry per field ("" when the field is fine)
+    std::string problem;               // a fault of the whole row, which is then not judged
 };
 
 std::string UpperCaseAscii(std::string text) {
@@ -46,7 +63,7 @@ std::string UpperCaseAscii(std::string text) {
 }
 
 // The header's columns in file order; problems go to `problems`.
-std::vector<Column> ReadHeader(const CsvRecord& header, Problems& problems) {
+std::vector<Column> ReadHeader(const TableRow& header, Problems& problems) {
     std::vector<Column> columns;
     std::array<bool, kAllColumns.size()> seen{};
     for (const std::string& field : header.fields) {
@@ -96,11 +113,15 @@ std::string TimeProblem(const std::string& time) {
 }
 
 // Checks one data row; when it is good, stores it in `items`.
-void ReadRow(const CsvRecord& row, const std::vector<Column>& columns, std::int16_t ovenType,
+void ReadRow(const TableRow& row, const std::vector<Column>& columns, std::int16_t ovenType,
              std::array<std::size_t, ovn::kSlotCount>& slotLines, ovn::MenuItemTable& items, Problems& problems) {
+    if (!row.problem.empty()) {
+        problems.Add(problems.Where(row.line) + ": " + row.problem);
+        return;
+    }
     if (row.fields.size() != columns.size()) {
-        problems.Add("line " + std::to_string(row.line) + ": " + std::to_string(row.fields.size()) +
-                     " fields, the header has " + std::to_string(columns.size()));
+        problems.Add(problems.Where(row.line) + ": " + std::to_string(row.fields.size()) + " fields, the header has " +
+                     std::to_string(columns.size()));
         return;
     }
     const std::size_t before = problems.size();
@@ -110,12 +131,16 @@ void ReadRow(const CsvRecord& row, const std::vector<Column>& columns, std::int1
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const Column column = columns[i];
         const auto decoded = Utf8ToLatin1(row.fields[i]);
-        if (!decoded.ok) {
-            problems.Add(row.line, ColumnName(column), decoded.problem);
+        const NormalisedValue value = NormaliseSpreadsheetValue(column, decoded.bytes);
+        const std::string& refused = !row.refused.empty() && !row.refused[i].empty() ? row.refused[i]
+                                     : !decoded.ok                                   ? decoded.problem
+                                                                                     : value.problem;
+        if (!refused.empty()) {
+            problems.Add(row.line, ColumnName(column), refused);
             undecodable |= 1u << static_cast<unsigned>(column);
             continue;
         }
-        const std::string& text = decoded.bytes;
+        const std::string& text = value.text;
         switch (column) {
             case Column::Slot:
                 if (ovn::IsNumber(text) && ovn::NumberValue(text) < ovn::kSlotCount) {
@@ -142,13 +167,8 @@ void ReadRow(const CsvRecord& row, const std::vector<Column>& columns, std::int1
             case Column::HoldTemp:
                 item.HoldTemp = text;
                 break;
-            case Column::RoastNHold:
-                if (text == "0" || text == "1") {
-                    item.RoastNHold = static_cast<std::uint8_t>(text[0] - '0');
-                } else {
-                    problems.Add(row.line, "roast_n_hold", QuoteForMessage(text) + " is not 0 or 1");
-                    undecodable |= 1u << static_cast<unsigned>(Column::RoastNHold);
-                }
+            case Column::RoastNHold:  // "0" or "1" once normalised
+                item.RoastNHold = static_cast<std::uint8_t>(text[0] - '0');
                 break;
         }
     }
@@ -156,7 +176,7 @@ void ReadRow(const CsvRecord& row, const std::vector<Column>& columns, std::int1
         std::size_t& firstLine = slotLines[static_cast<std::size_t>(slot)];
         if (firstLine != 0) {
             problems.Add(row.line, "slot",
-                         "slot " + std::to_string(slot) + " is already on line " + std::to_string(firstLine));
+                         "slot " + std::to_string(slot) + " is already on " + problems.Where(firstLine));
         } else {
             firstLine = row.line;
         }
@@ -190,12 +210,57 @@ void ReadRow(const CsvRecord& row, const std::vector<Column>& columns, std::int1
     if (problems.size() == before && slot >= 0) items[static_cast<std::size_t>(slot)] = item;
 }
 
+// The CSV's records as rows; the first is the header. A fault goes to `problems`.
+std::vector<TableRow> CsvRows(std::string_view text, Problems& problems) {
+    CsvDocument doc = ParseCsv(text);
+    if (!doc.error.empty()) {
+        problems.Add(doc.error);
+        return {};
+    }
+    std::vector<TableRow> rows;
+    for (CsvRecord& record : doc.records) rows.push_back({record.line, std::move(record.fields), {}, {}});
+    return rows;
+}
+
+// The first worksheet's rows as text, each as wide as the header (the first
+// row): an empty cell is an empty field, a value right of the header a problem.
+std::vector<TableRow> SheetRows(std::string_view bytes, Problems& problems) {
+    const Worksheet sheet = ReadFirstWorksheet(bytes);
+    if (!sheet.problem.empty()) {
+        problems.Add(sheet.problem);
+        return {};
+    }
+    std::vector<TableRow> rows;
+    for (const SheetRow& sheetRow : sheet.rows) {
+        TableRow row{sheetRow.number, {}, {}, {}};
+        std::size_t last = 0;  // the rightmost cell's column
+        for (const SheetCell& cell : sheetRow.cells) last = std::max(last, cell.column);
+        const std::size_t width = rows.empty() ? last + 1 : rows.front().fields.size();
+        if (last >= width) {
+            row.problem = "a value in column " + std::to_string(last + 1) + ", right of the header's " +
+                          std::to_string(width) + " columns";
+            rows.push_back(std::move(row));
+            continue;
+        }
+        row.fields.resize(width);
+        row.refused.resize(width);
+        for (const SheetCell& cell : sheetRow.cells) {
+            const auto header = rows.empty() ? std::nullopt : ColumnByName(rows.front().fields[cell.column]);
+            const NormalisedValue text = CellText(cell, header.value_or(Column::Name));
+            row.fields[cell.column] = text.text;
+            row.refused[cell.column] = text.problem;
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 }  // namespace
 
 int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     const ParsedArgs parsed = ParseArgs(args, kOutputOptionSpecs);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
-    if (parsed.positional.size() != 1) return UsageError(err, "import needs exactly one CSVFILE");
+    if (parsed.positional.size() != 1) return UsageError(err, "import needs exactly one CSVFILE or XLSXFILE");
     const auto options = GetOutputOptions(parsed, err);
     if (!options) return kExitError;
     const std::string& csvPath = parsed.positional[0];
@@ -207,24 +272,32 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
         return kExitError;
     }
 
-    Problems problems;
+    const std::string_view text(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size());
+    const bool workbook = LooksLikeZipArchive(text);
+    Problems problems(workbook ? "row" : "line");
     ovn::MenuItemTable items;
     for (ovn::MenuItemRecord& item : items) ovn::ItemClear(item);
+    const bool xlsxName = csvPath.size() >= 5 && UpperCaseAscii(csvPath.substr(csvPath.size() - 5)) == ".XLSX";
     if (file->size > kMaxCsvBytes) {
-        problems.Add("line 1: the file is " + std::to_string(file->size) + " bytes, far too large for a menu CSV");
+        problems.Add(problems.Where(1) + ": the file is " + std::to_string(file->size) +
+                     " bytes, far too large for a " + (workbook || xlsxName ? "menu workbook" : "menu CSV"));
+    } else if (text.substr(0, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
+        // The compound file of the old binary workbooks, and of every password-protected one.
+        problems.Add("an old binary (.xls) or password-protected workbook; save it as .xlsx without a password");
+    } else if (xlsxName && !workbook) {
+        problems.Add("the file is not an .xlsx workbook (no zip archive)");
     } else {
-        const std::string_view text(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size());
-        const CsvDocument doc = ParseCsv(text);
-        if (!doc.error.empty()) {
-            problems.Add(doc.error);
-        } else if (doc.records.empty()) {
-            problems.Add("line 1: no header line (slot,name,cook_temp,...); the file is empty");
+        const std::vector<TableRow> rows = workbook ? SheetRows(text, problems) : CsvRows(text, problems);
+        if (!problems.empty()) {  // the file could not be read as rows at all
+        } else if (rows.empty()) {
+            problems.Add(problems.Where(1) + ": no header " + (workbook ? "row" : "line") +
+                         " (slot,name,cook_temp,...); the " + (workbook ? "sheet" : "file") + " is empty");
         } else {
-            const std::vector<Column> columns = ReadHeader(doc.records.front(), problems);
+            const std::vector<Column> columns = ReadHeader(rows.front(), problems);
             if (problems.empty()) {
                 std::array<std::size_t, ovn::kSlotCount> slotLines{};
-                for (std::size_t r = 1; r < doc.records.size(); ++r) {
-                    ReadRow(doc.records[r], columns, options->ovenType, slotLines, items, problems);
+                for (std::size_t r = 1; r < rows.size(); ++r) {
+                    ReadRow(rows[r], columns, options->ovenType, slotLines, items, problems);
                 }
             }
         }

@@ -1,0 +1,52 @@
+// Reading the first worksheet of an Office Open XML workbook (ECMA-376), as a
+// spreadsheet or libxlsxwriter writes it: a zip archive read with libzip, its
+// XML parts streamed through expat. Every limit below keeps a hostile file to
+// one problem in bounded time and memory.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/ovntool/Columns.h"
+#include "tools/ovntool/Normalise.h"
+
+namespace ovntool {
+
+// A part (the sheet, the shared strings) may unpack to at most this many bytes.
+inline constexpr std::size_t kMaxWorkbookPartBytes = 64u * 1024 * 1024;
+// A menu sheet holds 101 rows of 8 cells; these leave room for other sheets' text.
+inline constexpr std::size_t kMaxSharedStrings = 200000;
+inline constexpr std::size_t kMaxSheetCells = 100000;
+
+struct SheetCell {
+    enum class Kind { Text, Number, Boolean, Error };
+    std::size_t column = 0;  // 0 for A
+    Kind kind = Kind::Text;
+    std::string value;  // UTF-8 text; a number as written ("0.0625"); a boolean "0" or "1"
+};
+
+struct SheetRow {
+    std::size_t number = 0;        // the sheet's row number, from 1
+    std::vector<SheetCell> cells;  // only cells that hold a value, left to right
+};
+
+struct Worksheet {
+    std::vector<SheetRow> rows;  // rows with at least one value, top to bottom
+    std::string problem;         // why the workbook cannot be read; empty when it was
+};
+
+// True for the local file header of a zip archive, which every workbook starts with.
+bool LooksLikeZipArchive(std::string_view bytes);
+
+Worksheet ReadFirstWorksheet(std::string_view bytes);
+
+// A cell's value as the text the CSV import would have read in that column:
+// text as it is; a boolean as TRUE or FALSE; a whole number as its digits (12
+// is "12"); in cook_time a number below 1 as the time of day it shows ("0130"
+// for 0.0625, a whole minute required). Errors and other numbers in cook_time
+// are problems.
+NormalisedValue CellText(const SheetCell& cell, Column column);
+
+}  // namespace ovntool
