@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the editor need, when missing.
+# Installs the Debian packages the build, the tests and the editor need, when missing;
+# arguments name more packages (scripts/package.sh adds the packaging tools).
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,7 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
+    "$@"
 )
 missing=()
 for package in "${packages[@]}"; do
