@@ -27,12 +27,12 @@ echo "== files"
 id=org.ovenmenu.editor
 expected=(
     ./usr/bin/ovenmenu ./usr/bin/ovntool
-    ./usr/share/applications/$id.desktop
+    "./usr/share/applications/$id.desktop"
     ./usr/share/bash-completion/completions/ovntool
     ./usr/share/doc/ovenmenu/changelog.gz ./usr/share/doc/ovenmenu/copyright
-    ./usr/share/icons/hicolor/scalable/apps/$id.svg
+    "./usr/share/icons/hicolor/scalable/apps/$id.svg"
     ./usr/share/man/man1/ovenmenu.1.gz ./usr/share/man/man1/ovntool.1.gz
-    ./usr/share/metainfo/$id.metainfo.xml
+    "./usr/share/metainfo/$id.metainfo.xml"
     ./usr/share/mime/packages/ovenmenu.xml
 )
 for size in 16 32 48 64 128 256; do expected+=("./usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
