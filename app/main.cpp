@@ -3,7 +3,6 @@
 // `ovenmenu FILE` reads FILE into the window once it is shown; --help and
 // --version answer before any window system is touched.
 #include <QApplication>
-#include <QIcon>
 #include <QTimer>
 #include <iostream>
 #include <memory>
@@ -11,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/ProgramIcon.h"
 #include "editor/EditorStartup.h"
 
 namespace {
@@ -71,15 +71,6 @@ CommandLine ParseCommandLine(int argc, char** argv) {
         }
     }
     return line;
-}
-
-// The PNG set compiled into the program; each size is decoded only when the
-// window system asks for it.
-QIcon ProgramIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QString(":/icons/ovenmenu-%1.png").arg(size), QSize(size, size));
-    return icon;
 }
 
 }  // namespace
