@@ -1,5 +1,7 @@
 #include "editor/EditorStartup.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "dialogs/Dialogs.h"
@@ -27,6 +29,12 @@ bool RunEditorStartup(std::unique_ptr<frmOpening>& window) {
          }},
     };
     return ovn::RunStartup(steps, [](const std::string& text) { dialogs::ReportStartupFailure(text); });
+}
+
+bool OpenMenuFileArgument(frmOpening& window, const std::string& file) {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(file, error);
+    return window.LoadMenuFile(error ? file : path.lexically_normal().string());
 }
 
 }  // namespace editor

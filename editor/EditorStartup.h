@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "editor/frmOpening.h"
 
@@ -12,5 +13,10 @@ namespace editor {
 // "Initialization Error #" message is shown, and the result is false.
 // `window` receives the editor window (created in step 4 when missing).
 bool RunEditorStartup(std::unique_ptr<frmOpening>& window);
+
+// `ovenmenu FILE`: reads the file into the shown window as "Get Menu from File"
+// does after the chooser. A relative name is taken from the current directory,
+// so that the caption names the whole path. False when it could not be read.
+bool OpenMenuFileArgument(frmOpening& window, const std::string& file);
 
 }  // namespace editor

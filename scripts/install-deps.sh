@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the editor need, when missing.
+# Installs the Debian packages the build, the tests and the editor need, when missing;
+# arguments name more packages (scripts/package.sh adds the packaging tools).
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libxlsxwriter-dev libzip-dev libexpat1-dev
     fonts-dejavu-core
+    "$@"
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -34,6 +34,7 @@ constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialog
               kCancel = dialogs::kAnswerCancel;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
 const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
+const Message kDamaged{16, kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving."};
 const QString kTitle = "R5800 Menu Editor V0.42    [ ";
 // Every control in tab order: name, twips (left, top, width, height), then its looks: parent
 // (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (L, R, C) and caption.
@@ -393,7 +394,6 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
-    const Message damaged{16, kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving."};
     const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none)
     const std::tuple<const char*, std::size_t, int> damages[] = {
         {"intact", size, -1}, {"blockCrc", size, 8 + 24 * 50 + 18}, {"short", 2000, -1}, {"long", size + 1, -1}};
@@ -403,7 +403,7 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
         bytes.resize(length);
         if (flipped >= 0) bytes[flipped] ^= 1;
         WriteFile(FilePath("DAMAGED.ovn"), bytes);
-        Read("DAMAGED.ovn", slot > 1 ? damaged : Message());
+        Read("DAMAGED.ovn", slot > 1 ? kDamaged : Message());
         EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
         EXPECT_EQ(W().lstItems->List(slot + 1), QString::number(slot) + "   ROAST");
         ++slot;
@@ -459,6 +459,40 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     EXPECT_EQ(std::tuple(W().txtName->Text(), W().DetermineOvenType(), ovn::Shared().CurrentListIndex),
               std::tuple(QString("KEEP"), ovn::kElectricOven, 1));
     EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"KEPTMENU.ovn"});
+}
+
+TEST_F(EditorTest, AFileNamedOnTheCommandLineIsReadAsAChosenOneOverTheShownWindow) {  // ovenmenu FILE
+    Bytes damaged = MenuImage({3});
+    damaged[8 + 24 * 3 + 18] ^= 1;
+    WriteFile(FilePath("GOOD.ovn"), MenuImage({2}, 1));
+    WriteFile(FilePath("DAMAGED.OVN"), damaged);
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("ISAFOLDR.ovn"));
+    const QString cwd = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+    // label, argument, the file it names, oven read (-1: none, a new menu stays), slot with ROAST
+    const std::tuple<const char*, std::string, const char*, int, int> rows[] = {
+        {"good", FilePath("GOOD.ovn"), "GOOD.ovn", ovn::kElectricOven, 2},
+        {"damagedRelative", "DAMAGED.OVN", "DAMAGED.OVN", ovn::kGasOven, 3},
+        {"missing", "./NOSUCH.ovn", "NOSUCH.ovn", -1, -1},
+        {"directory", "ISAFOLDR.ovn", "ISAFOLDR.ovn", -1, -1}};
+    for (const auto& [label, argument, name, oven, slot] : rows) {
+        SCOPED_TRACE(label);
+        OpenWindow();
+        std::string error;
+        if (oven < 0) testsupport::ExpectErrorBox(*script_, &error);
+        Expect(kOk, kDamaged, slot == 3);
+        EXPECT_EQ(editor::OpenMenuFileArgument(W(), argument), oven >= 0);
+        EXPECT_TRUE(W().isVisible());
+        if (oven < 0) {
+            ExpectConfiguration(W(), label, -1, "", "New Menu");
+            EXPECT_TRUE(error.starts_with("MenuGet : " + FilePath(name))) << error;
+            continue;
+        }
+        ExpectConfiguration(W(), label, oven, oven == ovn::kGasOven ? "F \r\n200 to 500" : "F \r\n200 - 600",
+                            ui::FromPath(FilePath(name)));
+        EXPECT_EQ(W().lstItems->List(slot + 1), QString::number(slot) + "   ROAST");
+    }
+    QDir::setCurrent(cwd);
 }
 
 TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPageLine) {
