@@ -62,7 +62,8 @@ private:
             } else if (!ParseUnquoted(field)) {
                 return false;
             }
-            record.fields.push_back(std::move(field));
+            if (record.fields.size() < kMaxCsvFields) record.fields.push_back(std::move(field));
+            ++record.fieldCount;
             if (pos_ >= text_.size()) return true;
             if (text_[pos_] == ',') {
                 ++pos_;

@@ -79,19 +79,66 @@ Utf8ToLatin1Result Utf8ToLatin1(std::string_view utf8) {
     return result;
 }
 
-std::string EscapeForTerminal(std::string_view bytes) {
+namespace {
+
+void AppendHex(std::string& out, unsigned char b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(b));
+    out += text;
+}
+
+std::string Escaped(std::string_view bytes, bool quote) {
     std::string out;
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 32 || b == 127 || (b >= 128 && b <= 159)) {
-            char text[8];
-            std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(b));
-            out += text;
-        } else if (c == '\\') {
-            out += "\\\\";
+            AppendHex(out, b);
+        } else if (c == '\\' || (quote && c == '"')) {
+            out += '\\';
+            out += c;
         } else {
             out += Latin1ToUtf8(std::string_view(&c, 1));
         }
+    }
+    return out;
+}
+
+// The length of the UTF-8 sequence at `i` that encodes a printable character, or 0.
+std::size_t PrintableUtf8Length(std::string_view text, std::size_t i) {
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    std::size_t length = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
+    const auto whole = Utf8ToLatin1(text.substr(i, length));
+    if (whole.ok) {  // U+0080 to U+00FF: the C1 controls are not printable
+        return static_cast<unsigned char>(whole.bytes[0]) >= 0xA0 ? length : 0;
+    }
+    return whole.problem == "not valid UTF-8" ? 0 : length;
+}
+
+}  // namespace
+
+std::string EscapeForTerminal(std::string_view bytes) {
+    return Escaped(bytes, false);
+}
+
+std::string EscapePath(std::string_view path) {
+    std::string out;
+    for (std::size_t i = 0; i < path.size();) {
+        const auto b = static_cast<unsigned char>(path[i]);
+        if (b < 32 || b == 127) {
+            AppendHex(out, b);
+        } else if (b == '\\' || b == '"') {
+            out += '\\';
+            out += path[i];
+        } else if (b < 128) {
+            out += path[i];
+        } else if (const std::size_t length = PrintableUtf8Length(path, i); length > 0) {
+            out.append(path.substr(i, length));
+            i += length;
+            continue;
+        } else {
+            AppendHex(out, b);
+        }
+        ++i;
     }
     return out;
 }
@@ -107,7 +154,7 @@ std::size_t DisplayWidth(std::string_view utf8) {
 std::string Quoted(std::string_view bytes) {
     // Appended piece by piece: g++ 12 at -O2 warns falsely (-Wrestrict) on "literal" + std::string.
     std::string out(1, '"');
-    out += EscapeForTerminal(bytes);
+    out += Escaped(bytes, true);
     out += '"';
     return out;
 }

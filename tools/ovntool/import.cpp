@@ -1,10 +1,12 @@
 // ovntool import CSVFILE --oven gas|electric -o OUTFILE: builds a menu from CSV,
 // every row checked with the strict item rules; any problem and nothing is written.
 #include <array>
+#include <cerrno>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "menufile/MenuStorage.h"
 #include "model/Encodings.h"
 #include "model/ItemRules.h"
 #include "tools/ovntool/Args.h"
@@ -19,24 +21,38 @@ namespace ovntool::import {
 
 namespace {
 
-// A menu CSV is a few kilobytes; anything near this is not one.
-constexpr std::size_t kMaxCsvBytes = 64u * 1024 * 1024;
+// The problems listed before the rest are only counted.
+constexpr std::size_t kMaxListedProblems = 100;
 
 class Problems {
 public:
     void Add(std::size_t line, std::string_view column, const std::string& reason) {
-        lines_.push_back("line " + std::to_string(line) + ": " + std::string(column) + ": " + reason);
+        if (count_++ < kMaxListedProblems) {
+            lines_.push_back("line " + std::to_string(line) + ": " + std::string(column) + ": " + reason);
+        }
     }
-    void Add(const std::string& whole) { lines_.push_back(whole); }
-    bool empty() const { return lines_.empty(); }
-    std::size_t size() const { return lines_.size(); }
+    void Add(const std::string& whole) {
+        if (count_++ < kMaxListedProblems) lines_.push_back(whole);
+    }
+    bool empty() const { return count_ == 0; }
+    std::size_t size() const { return count_; }
     void Print(std::ostream& err) const {
         for (const std::string& line : lines_) err << line << "\n";
+        if (count_ > lines_.size()) err << "\xE2\x80\xA6 and " << count_ - lines_.size() << " more problem(s)\n";
     }
 
 private:
     std::vector<std::string> lines_;
+    std::size_t count_ = 0;
 };
+
+// A line of more fields than the columns can hold is one problem, not one per field.
+bool TooManyFields(const CsvRecord& record, Problems& problems) {
+    if (record.fieldCount <= kMaxCsvFields) return false;
+    problems.Add("line " + std::to_string(record.line) + ": " + std::to_string(record.fieldCount) +
+                 " fields, at most " + std::to_string(kMaxCsvFields));
+    return true;
+}
 
 std::string UpperCaseAscii(std::string text) {
     for (char& c : text) {
@@ -48,6 +64,7 @@ std::string UpperCaseAscii(std::string text) {
 // The header's columns in file order; problems go to `problems`.
 std::vector<Column> ReadHeader(const CsvRecord& header, Problems& problems) {
     std::vector<Column> columns;
+    if (TooManyFields(header, problems)) return columns;
     std::array<bool, kAllColumns.size()> seen{};
     for (const std::string& field : header.fields) {
         const auto decoded = Utf8ToLatin1(field);
@@ -98,8 +115,9 @@ std::string TimeProblem(const std::string& time) {
 // Checks one data row; when it is good, stores it in `items`.
 void ReadRow(const CsvRecord& row, const std::vector<Column>& columns, std::int16_t ovenType,
              std::array<std::size_t, ovn::kSlotCount>& slotLines, ovn::MenuItemTable& items, Problems& problems) {
-    if (row.fields.size() != columns.size()) {
-        problems.Add("line " + std::to_string(row.line) + ": " + std::to_string(row.fields.size()) +
+    if (TooManyFields(row, problems)) return;
+    if (row.fieldCount != columns.size()) {
+        problems.Add("line " + std::to_string(row.line) + ": " + std::to_string(row.fieldCount) +
                      " fields, the header has " + std::to_string(columns.size()));
         return;
     }
@@ -200,38 +218,37 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     if (!options) return kExitError;
     const std::string& csvPath = parsed.positional[0];
 
-    std::string reason;
-    const auto file = ReadFileBytes(csvPath, kMaxCsvBytes, reason);
+    // Refused before a byte is read when larger than any menu CSV can be.
+    ovn::StorageError error;
+    const auto file = ovn::ReadFileBytes(csvPath, ovn::kReadCap, error, ovn::kReadCap);
     if (!file) {
-        err << "ovntool: " << csvPath << ": " << reason << "\n";
+        err << "ovntool: " << EscapePath(csvPath) << ": " << ovn::StorageErrorCause(error)
+            << (error.code == EFBIG ? " (more than " + std::to_string(ovn::kReadCap) + " bytes)" : "") << "\n";
         return kExitError;
     }
 
     Problems problems;
     ovn::MenuItemTable items;
     for (ovn::MenuItemRecord& item : items) ovn::ItemClear(item);
-    if (file->size > kMaxCsvBytes) {
-        problems.Add("line 1: the file is " + std::to_string(file->size) + " bytes, far too large for a menu CSV");
+    const std::string_view text(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size());
+    const CsvDocument doc = ParseCsv(text);
+    if (!doc.error.empty()) {
+        problems.Add(doc.error);
+    } else if (doc.records.empty()) {
+        problems.Add("line 1: no header line (slot,name,cook_temp,...); the file is empty");
     } else {
-        const std::string_view text(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size());
-        const CsvDocument doc = ParseCsv(text);
-        if (!doc.error.empty()) {
-            problems.Add(doc.error);
-        } else if (doc.records.empty()) {
-            problems.Add("line 1: no header line (slot,name,cook_temp,...); the file is empty");
-        } else {
-            const std::vector<Column> columns = ReadHeader(doc.records.front(), problems);
-            if (problems.empty()) {
-                std::array<std::size_t, ovn::kSlotCount> slotLines{};
-                for (std::size_t r = 1; r < doc.records.size(); ++r) {
-                    ReadRow(doc.records[r], columns, options->ovenType, slotLines, items, problems);
-                }
+        const std::vector<Column> columns = ReadHeader(doc.records.front(), problems);
+        if (problems.empty()) {
+            std::array<std::size_t, ovn::kSlotCount> slotLines{};
+            for (std::size_t r = 1; r < doc.records.size(); ++r) {
+                ReadRow(doc.records[r], columns, options->ovenType, slotLines, items, problems);
             }
         }
     }
     if (!problems.empty()) {
         problems.Print(err);
-        err << "ovntool: " << csvPath << ": " << problems.size() << " problem(s); " << options->outPath
+        err << "ovntool: " << EscapePath(csvPath) << ": " << problems.size() << " problem(s); "
+            << EscapePath(options->outPath)
             << " not written\n";
         return kExitBad;
     }
