@@ -202,11 +202,8 @@ void RemoveStaleTemporaryFiles(const std::string& directory) {
 // An unnamed file where the file system has them, else a named one; owner-only either way.
 int CreateTemporaryFile(const std::string& directory, std::string& tempPath) {
     tempPath.clear();
-    if (const int code = TempFileFailure()) {
-        errno = code;
-        return -1;
-    }
-    const int fd = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    const int injected = TempFileFailure();
+    const int fd = injected != 0 ? (errno = injected, -1) : ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
         return fd;
     }

@@ -75,8 +75,10 @@ namespace testing {
 // pass an empty function to restore the real one.
 using WriteFunction = std::function<long(int fd, const void* data, std::size_t size)>;
 void SetWriteFunction(WriteFunction write);
-// While not 0, creating MenuSave's temporary file fails with this errno value
-// (EACCES as in a directory that does not let the user add files, ENOSPC as on a full disk).
+// While not 0, creating MenuSave's unnamed temporary file fails with this errno
+// value: EACCES as in a directory that does not let the user add files, ENOSPC
+// as on a full disk, EOPNOTSUPP as on a file system without unnamed files (a
+// named temporary file is then made).
 void FailTemporaryFiles(int code);
 }  // namespace testing
 
