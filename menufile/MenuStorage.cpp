@@ -203,7 +203,8 @@ void RemoveStaleTemporaryFiles(const std::string& directory) {
 int CreateTemporaryFile(const std::string& directory, std::string& tempPath) {
     tempPath.clear();
     const int injected = TempFileFailure();
-    const int fd = injected != 0 ? (errno = injected, -1) : ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    const int fd =
+        injected != 0 ? (errno = injected, -1) : ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
         return fd;
     }

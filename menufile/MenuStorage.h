@@ -17,8 +17,8 @@ namespace ovn {
 enum class StorageStage { Open, Read, Write, Flush, Rename, Link, Permissions };
 
 // An errno value, or one of the codes below for the faults the system has no word for.
-inline constexpr int kNotRegularFile = -1;     // a FIFO, a device, a socket
-inline constexpr int kLinkInSharedDir = -2;    // a link another user planted in a sticky, world-writable directory
+inline constexpr int kNotRegularFile = -1;   // a FIFO, a device, a socket
+inline constexpr int kLinkInSharedDir = -2;  // a link another user planted in a sticky, world-writable directory
 
 struct StorageError {
     StorageStage stage = StorageStage::Open;

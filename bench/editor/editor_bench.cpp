@@ -87,8 +87,8 @@ bool WriteMenu(const std::string& path) {
     }
     ovn::MenuImageBytes image{};
     ovn::EncodeMenu(items, ovn::kElectricOven, image);
-    return ovn::MenuSave(path, image,
-                         [](const ovn::StorageFailure& failure) { std::fprintf(stderr, "%s\n", failure.Text().c_str()); });
+    return ovn::MenuSave(
+        path, image, [](const ovn::StorageFailure& failure) { std::fprintf(stderr, "%s\n", failure.Text().c_str()); });
 }
 
 }  // namespace

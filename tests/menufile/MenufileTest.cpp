@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -233,15 +233,16 @@ protected:
     }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
     void Write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(dir_ / name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                             std::streamsize(bytes.size()));
+        std::ofstream(dir_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
     // A directory of the given mode and owner.
     std::string MakeDir(const std::string& name, mode_t mode, uid_t owner) const {
         const std::string path = Path(name);
         EXPECT_EQ(mkdir(path.c_str(), 0700), 0);
         EXPECT_EQ(chown(path.c_str(), owner, owner), 0);
-        EXPECT_EQ(chmod(path.c_str(), mode), 0);  // after chown, which would clear nothing here but keeps the order plain
+        EXPECT_EQ(chmod(path.c_str(), mode),
+                  0);  // after chown, which would clear nothing here but keeps the order plain
         return path;
     }
     void ExpectReports(const Texts& expected) {
@@ -281,7 +282,8 @@ int AsNobody(const std::function<int()>& body) {
 // A save's outcome as a small number: 0 saved, else the cause (errno, or 100 + our own code).
 int SaveOutcome(const std::string& path) {
     int outcome = 0;
-    MenuSave(path, kImage, [&](const StorageFailure& f) { outcome = f.error.code > 0 ? f.error.code : 100 - f.error.code; });
+    MenuSave(path, kImage,
+             [&](const StorageFailure& f) { outcome = f.error.code > 0 ? f.error.code : 100 - f.error.code; });
     return outcome;
 }
 
@@ -345,7 +347,7 @@ TEST_F(MenuStorage, SaveReplacesWholeKeepsModeOwnerAndLinksAndSurvivesShortWrite
         struct stat status {};
         fstat(fd, &status);
         seen.insert(std::to_string(status.st_mode & 07777) + " " + std::to_string(status.st_uid) + " " +
-                       std::to_string(Entries().size()));
+                    std::to_string(Entries().size()));
         return write(fd, data, size);
     });
     for (const int unnamed : {0, EOPNOTSUPP}) {  // an unnamed temporary file, then a named one
@@ -385,7 +387,7 @@ TEST_F(MenuStorage, FailingWriterLeavesTheOldFileByteIdenticalAndNoTemporaryFile
 // Writing in place only where the directory refuses a new file for permission;
 // a full disk, a quota, a read-only file system fail with the old file intact.
 TEST_F(MenuStorage, InPlaceOnlyWhenTheDirectoryRefusesForPermission) {
-    const std::tuple<int, bool> rows[] = {{EACCES, true}, {EPERM, true},  {ENOSPC, false},
+    const std::tuple<int, bool> rows[] = {{EACCES, true},  {EPERM, true},  {ENOSPC, false},
                                           {EDQUOT, false}, {EROFS, false}, {EIO, false}};
     for (const auto& [code, inPlace] : rows) {
         Write("OLD.ovn", kOld);
@@ -427,7 +429,8 @@ TEST_F(MenuStorage, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
     };
     for (const Row& row : rows) {
         const std::string dir = MakeDir(row.name, row.dirMode, row.dirOwner), file = dir + "/M.ovn";
-        struct stat before {}, after {};
+        struct stat before {
+        }, after{};
         if (row.fileMode >= 0) {
             Write(std::string(row.name) + "/M.ovn", kOld);
             ASSERT_EQ(chown(file.c_str(), row.fileOwner, row.fileOwner) | chmod(file.c_str(), mode_t(row.fileMode)), 0);

@@ -18,7 +18,7 @@ std::string CsvField(std::string_view text);
 inline constexpr std::size_t kMaxCsvFields = 64;
 
 struct CsvRecord {
-    std::size_t line = 0;  // the line the record starts on, from 1
+    std::size_t line = 0;             // the line the record starts on, from 1
     std::vector<std::string> fields;  // the first kMaxCsvFields fields
     std::size_t fieldCount = 0;       // all of them
 };

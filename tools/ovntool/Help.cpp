@@ -64,7 +64,9 @@ standard error, any old OUTFILE is left as it was, and the exit status is 2.
 std::string HelpText() {
     std::string text = "Usage:\n";
     for (const CommandHelpEntry& entry : kCommandHelp) text += std::string("  ") + entry.usage + "\n";
-    text += "  ovntool COMMAND --help\n  ovntool --help | --version\n\nMenu files of the R5800 Menu Editor (exactly 2409 bytes).\n\n";
+    text +=
+        "  ovntool COMMAND --help\n  ovntool --help | --version\n\nMenu files of the R5800 Menu Editor (exactly 2409 "
+        "bytes).\n\n";
     for (const CommandHelpEntry& entry : kCommandHelp) {
         text += std::string("  ") + entry.name + std::string(8 - std::string(entry.name).size(), ' ') + entry.text;
     }

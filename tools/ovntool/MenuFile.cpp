@@ -25,12 +25,13 @@ std::optional<LoadedMenu> LoadMenuForViewing(const std::string& path, std::ostre
         return std::nullopt;
     }
     if (file->size != ovn::kImageSize) {
-        err << "ovntool: " << EscapePath(path) << ": " << file->size << " bytes, a menu file has exactly " << ovn::kImageSize
-            << "\n";
+        err << "ovntool: " << EscapePath(path) << ": " << file->size << " bytes, a menu file has exactly "
+            << ovn::kImageSize << "\n";
         return std::nullopt;
     }
     if (!ovn::CheckMenuImage(file->bytes).ok()) {
-        err << "ovntool: warning: " << EscapePath(path) << " fails its checks (see 'ovntool check'); shown as it decodes\n";
+        err << "ovntool: warning: " << EscapePath(path)
+            << " fails its checks (see 'ovntool check'); shown as it decodes\n";
     }
     LoadedMenu menu;
     std::copy(file->bytes.begin(), file->bytes.end(), menu.image.begin());

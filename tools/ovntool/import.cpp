@@ -248,8 +248,7 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     if (!problems.empty()) {
         problems.Print(err);
         err << "ovntool: " << EscapePath(csvPath) << ": " << problems.size() << " problem(s); "
-            << EscapePath(options->outPath)
-            << " not written\n";
+            << EscapePath(options->outPath) << " not written\n";
         return kExitBad;
     }
     return SaveMenu(items, *options, err);
