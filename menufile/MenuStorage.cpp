@@ -259,8 +259,8 @@ mode_t NewFileMode() {
 // The old owner where the process may give it, then the final mode. A file
 // system without modes or owners (a FAT stick) keeps what it has.
 bool GiveFinalModeAndOwner(int fd, const struct stat* old) {
-    if (old != nullptr && fchown(fd, old->st_uid, old->st_gid) != 0) {
-        // Not ours to give away; the mode below still applies.
+    if (old != nullptr && fchown(fd, old->st_uid, old->st_gid) != 0 && fchown(fd, uid_t(-1), old->st_gid) != 0) {
+        // Neither owner nor group is ours to give away; the mode below still applies.
     }
     const mode_t mode = old != nullptr ? (old->st_mode & 07777) : NewFileMode();
     return fchmod(fd, mode) == 0 || errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP;
@@ -272,11 +272,13 @@ bool SyncDirectory(const std::string& directory) {
     if (fd < 0) {
         return true;  // nothing to flush through; the file itself is on the disk
     }
-    const bool synced = fsync(fd) == 0 || errno == EINVAL;  // EINVAL: the file system cannot flush directories
-    const int code = errno;
-    const bool closed = CloseFile(fd);
-    errno = synced ? errno : code;
-    return synced && closed;
+    if (fsync(fd) != 0 && errno != EINVAL) {  // EINVAL: the file system cannot flush directories
+        const int code = errno;
+        ::close(fd);
+        errno = code;
+        return false;
+    }
+    return CloseFile(fd);
 }
 
 bool IsPermissionRefusal(int code) {
@@ -308,10 +310,18 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t keep
     if (result.size > refuseAbove) {
         return fail(StorageStage::Open, EFBIG);
     }
+    // Sized as the file says, grown while it gives more (a file system may report 0), never past `keep`.
     keep = std::min(keep, kReadCap);
     result.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(keep, result.size)));
     std::size_t filled = 0;
-    while (filled < result.bytes.size()) {
+    constexpr std::size_t kGrowth = 64 * 1024;
+    for (;;) {
+        if (filled == result.bytes.size()) {
+            if (filled == keep) {
+                break;
+            }
+            result.bytes.resize(std::min(keep, filled + kGrowth));
+        }
         const ssize_t got = ::read(file.get(), result.bytes.data() + filled, result.bytes.size() - filled);
         if (got < 0 && errno == EINTR) {
             continue;
@@ -320,11 +330,12 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t keep
             return fail(StorageStage::Read, errno);
         }
         if (got == 0) {
-            break;  // the file shrank while it was read
+            break;
         }
         filled += static_cast<std::size_t>(got);
     }
     result.bytes.resize(filled);
+    result.size = std::max<std::uintmax_t>(result.size, filled);
     if (!file.close()) {
         return fail(StorageStage::Read, errno);
     }

@@ -303,6 +303,7 @@ TEST_F(MenuStorage, GetReadsUpTo2409BytesAndZeroFillsTheRest) {
     EXPECT_EQ(ReadFileBytes(Path("OLD.ovn"), SIZE_MAX, error)->bytes.size(), kReadCap);
     EXPECT_FALSE(ReadFileBytes(Path("OLD.ovn"), 10, error, kReadCap));
     EXPECT_EQ(StorageErrorCause(error), "File too large");
+    EXPECT_EQ(ReadFileBytes("/proc/self/status", 100, error)->bytes.size(), 100u);  // a size of 0 is not believed
 }
 
 TEST_F(MenuStorage, FailuresRootCannotBypassReportThePathAndTheCauseAndChangeNothing) {
