@@ -177,7 +177,8 @@ pid_t PidOfTemporaryName(const char* name) {
     long pid = 0;
     unsigned number = 0;
     char end[8] = {};
-    if (std::sscanf(name + prefix, "%ld-%u.%7s", &pid, &number, end) != 3 || std::strcmp(end, "tmp") != 0) {
+    if (std::sscanf(name + prefix, "%ld-%u.%7s", &pid, &number, end) != 3 || std::strcmp(end, "tmp") != 0 || pid <= 0 ||
+        pid > INT_MAX) {
         return 0;
     }
     return static_cast<pid_t>(pid);
@@ -445,6 +446,9 @@ bool SaveMenuFile(const std::string& path, const MenuImageBytes& image, StorageE
     }
     if (!GiveFinalModeAndOwner(temp.get(), exists ? &old : nullptr)) {
         return failAndRemove(StorageStage::Permissions, errno);
+    }
+    if (fsync(temp.get()) != 0) {  // the mode and owner as well
+        return failAndRemove(StorageStage::Flush, errno);
     }
     if (tempPath.empty() && !LinkTemporaryFile(temp.get(), directory, tempPath)) {
         return failAndRemove(StorageStage::Link, errno);
