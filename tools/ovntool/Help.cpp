@@ -31,13 +31,14 @@ const CommandHelpEntry kCommandHelp[] = {
           then slots 0 to 99) or as JSON. UTF-8; name bytes 128-255 as U+0080-U+00FF.
 )H"},
     {"import", "ovntool import CSVFILE --oven gas|electric -o OUTFILE",
-     R"H(Reads such a CSV (UTF-8, optional BOM, LF or CRLF, header required,
-          columns and rows in any order; only slot is required, a missing
-          column or slot keeps the default values) and checks every row with the
-          oven's item rules. Problems are printed as "line N: column: reason",
-          at most 100 of them and then their number; then nothing is written
-          and the exit status is 1. A line of more than 64 fields is one
-          problem. A CSVFILE larger than 16 MiB is refused at once (exit 2).
+     R"H(Reads a CSV as export writes it (UTF-8, optional BOM, LF or CRLF,
+          header required, columns and rows in any order; only slot is
+          required, a missing column or slot keeps the default values) and
+          checks every row with the oven's item rules. Problems are printed as
+          "line N: column: reason", at most 100 of them and then their number;
+          then nothing is written and the exit status is 1. A line of more
+          than 64 fields is one problem. A CSVFILE larger than 16 MiB is
+          refused at once (exit 2).
 )H"},
     {"diff", "ovntool diff FILE1 FILE2",
      R"H(One line per slot that differs ("page P item I (slot S): field A -> B"),
@@ -75,9 +76,10 @@ std::string HelpText() {
 
 std::string CommandHelpText(const std::string& command) {
     for (const CommandHelpEntry& entry : kCommandHelp) {
-        if (command == entry.name) {
-            return std::string("Usage: ") + entry.usage + "\n\n          " + entry.text + kCommonText;
-        }
+        if (command != entry.name) continue;
+        std::string text = std::string("Usage: ") + entry.usage + "\n\n" + entry.text;
+        for (std::size_t at; (at = text.find("\n          ")) != std::string::npos;) text.erase(at + 1, 10);
+        return text + kCommonText;
     }
     return HelpText();
 }
