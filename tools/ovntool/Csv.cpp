@@ -68,6 +68,11 @@ private:
             ++record.fieldCount;
             if (pos_ >= text_.size()) return true;
             if (text_[pos_] == ',') {
+                if (!keep) {  // a run of commas past the kept fields: its empty fields counted at once
+                    const std::size_t run = std::min(text_.find_first_not_of(',', pos_), text_.size()) - pos_;
+                    record.fieldCount += run - 1;
+                    pos_ += run - 1;
+                }
                 ++pos_;
                 continue;
             }
