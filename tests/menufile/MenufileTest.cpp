@@ -255,7 +255,11 @@ protected:
 
     fs::path dir_;
     Texts reports_;
-    StorageErrorReporter report_ = [this](const StorageFailure& failure) { reports_.push_back(failure.Text()); };
+    StorageStage lastStage_ = StorageStage::Open;
+    StorageErrorReporter report_ = [this](const StorageFailure& failure) {
+        reports_.push_back(failure.Text());
+        lastStage_ = failure.error.stage;
+    };
     std::ptrdiff_t descriptors_ = 0;
     mode_t oldUmask_ = 0;
 };
@@ -375,6 +379,7 @@ TEST_F(MenuStorage, FailingWriterLeavesTheOldFileByteIdenticalAndNoTemporaryFile
             testing::SetWriteFunction(WriterFailingAfter(limit));
             EXPECT_FALSE(MenuSave(Path(name), kImage, report_)) << limit << name;
             ExpectReports({Report("MenuSave : ", Path(name), ENOSPC)});
+            EXPECT_EQ(lastStage_, StorageStage::Write);
         }
         EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld) << limit;
         EXPECT_EQ(Entries(), Texts{"OLD.ovn"}) << limit;
@@ -398,6 +403,7 @@ TEST_F(MenuStorage, InPlaceOnlyWhenTheDirectoryRefusesForPermission) {
         ExpectReports(inPlace ? Texts{} : Texts{Report("MenuSave : ", Path("OLD.ovn"), code)});
         EXPECT_FALSE(MenuSave(Path("NEW.ovn"), kImage, report_));  // no file to write in place
         ExpectReports({Report("MenuSave : ", Path("NEW.ovn"), code)});
+        EXPECT_EQ(lastStage_, StorageStage::Open);
     }
     Write("OLD.ovn", kOld);
     testing::FailTemporaryFiles(EACCES);
@@ -405,6 +411,7 @@ TEST_F(MenuStorage, InPlaceOnlyWhenTheDirectoryRefusesForPermission) {
     EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
     EXPECT_EQ(fs::file_size(Path("OLD.ovn")), 3000u);  // never cut before the new bytes are all written
     ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC) + "\r\nThe old file may be damaged."});
+    EXPECT_EQ(lastStage_, StorageStage::Write);
     EXPECT_EQ(Entries(), Texts{"OLD.ovn"});
 }
 
