@@ -241,8 +241,7 @@ protected:
         const std::string path = Path(name);
         EXPECT_EQ(mkdir(path.c_str(), 0700), 0);
         EXPECT_EQ(chown(path.c_str(), owner, owner), 0);
-        EXPECT_EQ(chmod(path.c_str(), mode),
-                  0);  // after chown, which would clear nothing here but keeps the order plain
+        EXPECT_EQ(chmod(path.c_str(), mode), 0);
         return path;
     }
     void ExpectReports(const Texts& expected) {
@@ -283,7 +282,7 @@ int AsNobody(const std::function<int()>& body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// A save's outcome as a small number: 0 saved, else the cause (errno, or 100 + our own code).
+// A save's outcome as a small number: 0 saved, else the cause (errno, or 100 less our own negative code).
 int SaveOutcome(const std::string& path) {
     int outcome = 0;
     MenuSave(path, kImage,
