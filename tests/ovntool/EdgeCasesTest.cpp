@@ -41,7 +41,9 @@ TEST_F(ToolTest, FileNamesAndQuotedNamesAreEscapedOneLineEach) {
         // command, standard output, standard error
         {{"check", "a\"b\\c.ovn"}, "a\\\"b\\\\c.ovn: OK\n", ""},
         {{"check", "x.ovn\nOK: y.ovn"}, "", "ovntool: x.ovn\\x0AOK: y.ovn: No such file or directory\n"},
-        {{"check", "\xC3\xA9\xFF\x1B.ovn"}, "", "ovntool: \xC3\xA9\\xFF\\x1B.ovn: No such file or directory\n"},
+        {{"check", "\xC3\xA9\xFF\x1B\xC2\x9B.ovn"},
+         "",
+         "ovntool: \xC3\xA9\\xFF\\x1B\\xC2\\x9B.ovn: No such file or directory\n"},  // C1 CSI as UTF-8 too
         {{"show", "t\tab"}, "", "ovntool: t\\x09ab: No such file or directory\n"},
         {{"diff", "a\"b\\c.ovn", "named.ovn"},
          "page 1 item 0 (slot 0): name \"\" -> \"A\\\"B\\\\\"\n",
