@@ -70,7 +70,7 @@ void SaveMenuToTemporaryDirectory(benchmark::State& state) {
     ovn::EncodeMenu(SampleMenu(), ovn::kGasOven, image);
     bool failed = false;
     for (auto _ : state) {
-        failed |= !ovn::MenuSave(path, image, [](const std::string&) {});
+        failed |= !ovn::MenuSave(path, image, [](const ovn::StorageFailure&) {});
     }
     if (failed) {
         state.SkipWithError("save failed");

@@ -40,7 +40,7 @@ public:
         }
         ovn::MenuImageBytes image{};
         ovn::EncodeMenu(items, ovn::kGasOven, image);
-        ok_ = ovn::MenuSave(Path("menu.ovn"), image, [](const std::string&) {}) &&
+        ok_ = ovn::MenuSave(Path("menu.ovn"), image, [](const ovn::StorageFailure&) {}) &&
               Run(ovntool::exportcmd::Run, {Path("menu.ovn"), "-o", Path("menu.csv")}) &&
               Run(ovntool::exportcmd::Run, {Path("menu.ovn"), "--format", "xlsx", "-o", Path("menu.xlsx")});
     }

@@ -35,7 +35,9 @@ void ShowFileChooser(QWidget* owner) {
 ovn::StorageErrorReporter StorageErrorBox(QWidget* owner) {
     // The reporter may outlive the window it was made for; the box then has no owner.
     QPointer<QWidget> guarded(owner);
-    return [guarded](const std::string& message) { ui::ShowErrorBox(guarded.data(), ui::FromPath(message)); };
+    return [guarded](const ovn::StorageFailure& failure) {
+        ui::ShowErrorBox(guarded.data(), ui::FromPath(failure.Text()));
+    };
 }
 
 void ReportStartupFailure(const std::string& text) {

@@ -1,17 +1,39 @@
 #include "menufile/MenuStorage.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <random>
+#include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace ovn {
+
+std::string StorageErrorCause(const StorageError& error) {
+    switch (error.code) {
+        case kNotRegularFile:
+            return "not a regular file";
+        case kLinkInSharedDir:
+            return "symbolic link of another user in a shared directory, not followed";
+        default:
+            return std::strerror(error.code);
+    }
+}
+
+std::string StorageFailure::Text() const {
+    std::string text = what + "\r\n" + StorageErrorCause(error);
+    if (oldFileMayBeDamaged) {
+        text += "\r\nThe old file may be damaged.";
+    }
+    return text;
+}
 
 namespace {
 
@@ -20,9 +42,9 @@ testing::WriteFunction& InjectedWrite() {
     return write;
 }
 
-bool& TempFilesRefused() {
-    static bool refused = false;
-    return refused;
+int& TempFileFailure() {
+    static int code = 0;
+    return code;
 }
 
 long WriteSome(int fd, const void* data, std::size_t size) {
@@ -32,13 +54,17 @@ long WriteSome(int fd, const void* data, std::size_t size) {
     return static_cast<long>(::write(fd, data, size));
 }
 
+// On failure errno holds the cause.
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         const long written = WriteSome(fd, data, size);
         if (written < 0 && errno == EINTR) {
             continue;
         }
-        if (written <= 0) {  // 0 would loop for ever: a device that takes nothing is full
+        if (written == 0) {  // would loop for ever: a device that takes nothing is full
+            errno = ENOSPC;
+        }
+        if (written <= 0) {
             return false;
         }
         data += written;
@@ -55,13 +81,19 @@ bool CloseFile(int fd) {
 // Owns one descriptor so that no early return can leak it.
 class FileHandle {
 public:
-    explicit FileHandle(int fd) : fd_(fd) {}
+    explicit FileHandle(int fd = -1) : fd_(fd) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     ~FileHandle() {
         if (fd_ >= 0) {
             ::close(fd_);
         }
+    }
+    void reset(int fd) {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+        fd_ = fd;
     }
     int get() const { return fd_; }
     bool valid() const { return fd_ >= 0; }
@@ -83,62 +115,156 @@ std::string JoinPath(const std::string& directory, const std::string& name) {
     return directory.back() == '/' ? directory + name : directory + "/" + name;
 }
 
-// Follows symbolic links until a path that is not one (it may not exist yet),
-// so that a save replaces the link's target and keeps the link.
-bool ResolveLinks(std::string& path, struct stat& status, bool& exists) {
+// The kernel's protected-symlinks rule, applied whatever the system's setting:
+// in a sticky, world-writable directory only links of this user or of the
+// directory's owner are followed.
+bool LinkMayBeFollowed(const std::string& link, const struct stat& linkStatus) {
+    struct stat dir {};
+    if (stat(DirectoryOf(link).c_str(), &dir) != 0) {
+        return false;
+    }
+    const bool shared = (dir.st_mode & S_ISVTX) != 0 && (dir.st_mode & S_IWOTH) != 0;
+    return !shared || linkStatus.st_uid == geteuid() || linkStatus.st_uid == dir.st_uid;
+}
+
+// Follows symbolic links as an open would, until a path that is not one (it
+// may not exist yet), so that a save replaces the link's target and keeps the link.
+bool ResolveLinks(std::string& path, struct stat& status, bool& exists, StorageError& error) {
     constexpr int kMaxLinks = 40;
     for (int hop = 0; hop <= kMaxLinks; ++hop) {
         if (lstat(path.c_str(), &status) != 0) {
             exists = false;
+            error = {StorageStage::Open, errno};
             return errno == ENOENT;
         }
         if (!S_ISLNK(status.st_mode)) {
             exists = true;
             return true;
         }
+        if (!LinkMayBeFollowed(path, status)) {
+            error = {StorageStage::Open, kLinkInSharedDir};
+            return false;
+        }
         std::string target(PATH_MAX, '\0');
         const ssize_t length = readlink(path.c_str(), target.data(), target.size());
         if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            error = {StorageStage::Open, length < 0 ? errno : ENAMETOOLONG};
             return false;
         }
         target.resize(static_cast<std::size_t>(length));
         path = target.front() == '/' ? target : JoinPath(DirectoryOf(path), target);
     }
-    return false;  // a loop of links
+    error = {StorageStage::Open, ELOOP};
+    return false;
 }
 
-// A name that never ends in ".ovn" (so no file list of menus shows it) and
-// that stays short whatever the target is called.
+// Every name a temporary file gets carries the saving process's id, so that a
+// later save can tell the leftovers of a killed save from a save in progress.
+// The name never ends in ".ovn", so no list of menus shows it.
+constexpr char kTempPrefix[] = ".ovnsave-";
+
 std::string TemporaryName() {
     static std::atomic<unsigned> counter{0};
-    static std::mt19937 generator{std::random_device{}()};
-    return ".ovnsave-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" +
-           std::to_string(generator() % 1000000u) + ".tmp";
+    return kTempPrefix + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
 }
 
+// The process id in a temporary file's name, or 0 for any other name.
+pid_t PidOfTemporaryName(const char* name) {
+    const std::size_t prefix = sizeof kTempPrefix - 1;
+    if (std::strncmp(name, kTempPrefix, prefix) != 0) {
+        return 0;
+    }
+    long pid = 0;
+    unsigned number = 0;
+    char end[8] = {};
+    if (std::sscanf(name + prefix, "%ld-%u.%7s", &pid, &number, end) != 3 || std::strcmp(end, "tmp") != 0 || pid <= 0 ||
+        pid > INT_MAX) {
+        return 0;
+    }
+    return static_cast<pid_t>(pid);
+}
+
+// Removes the temporary files of earlier saves whose process no longer runs.
+// A process alive under another user answers EPERM and keeps its file.
+void RemoveStaleTemporaryFiles(const std::string& directory) {
+    DIR* dir = opendir(directory.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t pid = PidOfTemporaryName(entry->d_name);
+        if (pid > 0 && pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH) {
+            unlinkat(dirfd(dir), entry->d_name, 0);
+        }
+    }
+    closedir(dir);
+}
+
+// An unnamed file where the file system has them, else a named one; owner-only either way.
 int CreateTemporaryFile(const std::string& directory, std::string& tempPath) {
-    if (TempFilesRefused()) {
-        errno = EACCES;
-        return -1;
+    tempPath.clear();
+    const int injected = TempFileFailure();
+    const int fd =
+        injected != 0 ? (errno = injected, -1) : ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+        return fd;
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
         tempPath = JoinPath(directory, TemporaryName());
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+        const int named = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (named >= 0 || errno != EEXIST) {
+            return named;
         }
     }
     return -1;
 }
 
-// Best effort: a file system without permissions or owners (a FAT stick) still takes the menu.
-void KeepOwnerAndMode(int fd, const struct stat& old) {
-    if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-        // Not the owner's to give away; the mode below still applies.
+// Names an unnamed temporary file, just before the rename.
+bool LinkTemporaryFile(int fd, const std::string& directory, std::string& tempPath) {
+    const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = JoinPath(directory, TemporaryName());
+        if (linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, tempPath.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return true;
+        }
+        if (errno == ENOENT && linkat(fd, "", AT_FDCWD, tempPath.c_str(), AT_EMPTY_PATH) == 0) {
+            return true;  // no /proc: the privileged way
+        }
+        if (errno != EEXIST) {
+            break;
+        }
     }
-    if (fchmod(fd, old.st_mode & 07777) != 0) {
-        // Keeps the default mode.
+    tempPath.clear();
+    return false;
+}
+
+// 0666 less the umask, read without changing it where the system tells it.
+mode_t NewFileMode() {
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[128];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr) {
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        }
+        std::fclose(status);
+        if (found) {
+            return 0666 & ~static_cast<mode_t>(mask);
+        }
     }
+    const mode_t mask = umask(022);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// The old owner where the process may give it, then the final mode. A file
+// system without modes or owners (a FAT stick) keeps what it has.
+bool GiveFinalModeAndOwner(int fd, const struct stat* old) {
+    if (old != nullptr && fchown(fd, old->st_uid, old->st_gid) != 0 && fchown(fd, uid_t(-1), old->st_gid) != 0) {
+        // Neither owner nor group is ours to give away; the mode below still applies.
+    }
+    const mode_t mode = old != nullptr ? (old->st_mode & 07777) : NewFileMode();
+    return fchmod(fd, mode) == 0 || errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP;
 }
 
 // The rename is only durable once the directory entry is on the disk as well.
@@ -147,120 +273,217 @@ bool SyncDirectory(const std::string& directory) {
     if (fd < 0) {
         return true;  // nothing to flush through; the file itself is on the disk
     }
-    const bool synced = fsync(fd) == 0 || errno == EINVAL;  // EINVAL: the file system cannot flush directories
-    const bool closed = CloseFile(fd);
-    return synced && closed;
-}
-
-// Writes over the old file where no temporary file may be created beside it.
-// The old length is cut only after the new bytes are on the disk.
-bool SaveInPlace(const std::string& target, const MenuImageBytes& image, bool& touched) {
-    touched = false;
-    FileHandle file(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW));
-    if (!file.valid()) {
+    if (fsync(fd) != 0 && errno != EINVAL) {  // EINVAL: the file system cannot flush directories
+        const int code = errno;
+        ::close(fd);
+        errno = code;
         return false;
     }
-    touched = true;
-    return WriteAll(file.get(), image.data(), image.size()) && fsync(file.get()) == 0 &&
-           ftruncate(file.get(), static_cast<off_t>(image.size())) == 0 && fsync(file.get()) == 0 && file.close();
+    return CloseFile(fd);
+}
+
+bool IsPermissionRefusal(int code) {
+    return code == EACCES || code == EPERM;
 }
 
 }  // namespace
 
-bool MenuGet(const std::string& path, MenuImageBytes& image, const StorageErrorReporter& report,
-             std::uintmax_t* fileSize) {
-    const auto fail = [&] {
-        if (report) {
-            report("MenuGet : " + path);
-        }
-        return false;
+std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t keep, StorageError& error,
+                                       std::uintmax_t refuseAbove) {
+    const auto fail = [&](StorageStage stage, int code) -> std::optional<FileBytes> {
+        error = {stage, code};
+        return std::nullopt;
     };
-    if (fileSize != nullptr) {
-        *fileSize = 0;
-    }
     // Read-only, never created; O_NONBLOCK keeps a FIFO from hanging the open.
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (!file.valid()) {
-        return fail();
+        return fail(StorageStage::Open, errno);
     }
     struct stat status {};
-    if (fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return fail();
+    if (fstat(file.get(), &status) != 0) {
+        return fail(StorageStage::Open, errno);
     }
-    if (fileSize != nullptr) {
-        *fileSize = static_cast<std::uintmax_t>(status.st_size);
+    if (!S_ISREG(status.st_mode)) {
+        return fail(StorageStage::Open, S_ISDIR(status.st_mode) ? EISDIR : kNotRegularFile);
     }
-    MenuImageBytes buffer{};  // bytes a short file lacks stay 0
+    FileBytes result;
+    result.size = static_cast<std::uintmax_t>(status.st_size);
+    if (result.size > refuseAbove) {
+        return fail(StorageStage::Open, EFBIG);
+    }
+    // Sized as the file says, grown while it gives more (a file system may report 0), never past `keep`.
+    keep = std::min(keep, kReadCap);
+    result.bytes.resize(static_cast<std::size_t>(std::min<std::uintmax_t>(keep, result.size)));
     std::size_t filled = 0;
-    while (filled < buffer.size()) {
-        const ssize_t got = ::read(file.get(), buffer.data() + filled, buffer.size() - filled);
+    constexpr std::size_t kGrowth = 64 * 1024;
+    for (;;) {
+        if (filled == result.bytes.size()) {
+            if (filled == keep) {
+                break;
+            }
+            result.bytes.resize(std::min(keep, filled + kGrowth));
+        }
+        const ssize_t got = ::read(file.get(), result.bytes.data() + filled, result.bytes.size() - filled);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
-            return fail();
+            return fail(StorageStage::Read, errno);
         }
         if (got == 0) {
             break;
         }
         filled += static_cast<std::size_t>(got);
     }
+    result.bytes.resize(filled);
+    result.size = std::max<std::uintmax_t>(result.size, filled);
     if (!file.close()) {
-        return fail();
+        return fail(StorageStage::Read, errno);
     }
-    image = buffer;
+    return result;
+}
+
+bool MenuGet(const std::string& path, MenuImageBytes& image, const StorageErrorReporter& report,
+             std::uintmax_t* fileSize) {
+    if (fileSize != nullptr) {
+        *fileSize = 0;
+    }
+    StorageError error;
+    const auto file = ReadFileBytes(path, image.size(), error);
+    if (!file) {
+        if (report) {
+            report({"MenuGet : " + path, error});
+        }
+        return false;
+    }
+    if (fileSize != nullptr) {
+        *fileSize = file->size;
+    }
+    image.fill(0);  // bytes a short file lacks stay 0
+    std::copy(file->bytes.begin(), file->bytes.end(), image.begin());
     return true;
 }
 
-bool MenuSave(const std::string& path, const MenuImageBytes& image, const StorageErrorReporter& report) {
-    const auto fail = [&](bool oldFileMayBeDamaged = false) {
-        if (report) {
-            std::string message = "MenuSave : " + path;
-            if (oldFileMayBeDamaged) {
-                message += "\r\nThe old file may be damaged.";
-            }
-            report(message);
-        }
+namespace {
+
+// Writes over the old file, through the descriptor opened for writing at the
+// start, where no temporary file may be used. The old length is cut only after
+// the new bytes are on the disk.
+bool WriteInPlace(int fd, const MenuImageBytes& image, StorageError& error) {
+    if (!WriteAll(fd, image.data(), image.size())) {
+        error = {StorageStage::Write, errno};
         return false;
-    };
+    }
+    if (fsync(fd) != 0 || ftruncate(fd, static_cast<off_t>(image.size())) != 0 || fsync(fd) != 0) {
+        error = {StorageStage::Flush, errno};
+        return false;
+    }
+    return true;
+}
+
+bool SaveInPlace(FileHandle& file, const MenuImageBytes& image, StorageError& error) {
+    if (!WriteInPlace(file.get(), image, error)) {
+        return false;
+    }
+    if (!file.close()) {
+        error = {StorageStage::Flush, errno};
+        return false;
+    }
+    return true;
+}
+
+// The whole save; on failure `error` says why and `damaged` whether the old file was touched.
+bool SaveMenuFile(const std::string& path, const MenuImageBytes& image, StorageError& error, bool& damaged) {
     if (path.empty()) {
-        return fail();
+        error = {StorageStage::Open, ENOENT};
+        return false;
     }
     std::string target = path;
     struct stat old {};
     bool exists = false;
-    if (!ResolveLinks(target, old, exists)) {
-        return fail();
+    if (!ResolveLinks(target, old, exists, error)) {
+        return false;
     }
     if (exists && !S_ISREG(old.st_mode)) {
-        return fail();  // a directory, a device or a pipe is no menu file
+        error = {StorageStage::Open, S_ISDIR(old.st_mode) ? EISDIR : kNotRegularFile};
+        return false;
+    }
+    // The system's own check: the file must open for writing as it stands
+    // (its mode, a read-only file system, root's exemptions). Nothing is written yet.
+    FileHandle existing;
+    if (exists) {
+        existing.reset(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+        if (!existing.valid() || fstat(existing.get(), &old) != 0) {
+            error = {StorageStage::Open, errno};
+            return false;
+        }
     }
     const std::string directory = DirectoryOf(target);
+    RemoveStaleTemporaryFiles(directory);
 
     std::string tempPath;
     FileHandle temp(CreateTemporaryFile(directory, tempPath));
     if (!temp.valid()) {
-        if (!exists) {
-            return fail();
+        error = {StorageStage::Open, errno};
+        if (!exists || !IsPermissionRefusal(error.code)) {
+            return false;
         }
-        bool touched = false;
-        if (!SaveInPlace(target, image, touched)) {
-            return fail(touched);
+        damaged = true;
+        return SaveInPlace(existing, image, error);
+    }
+    const auto failAndRemove = [&](StorageStage stage, int code) {
+        error = {stage, code};
+        if (!tempPath.empty()) {
+            unlink(tempPath.c_str());
         }
-        return true;
+        return false;
+    };
+    if (!WriteAll(temp.get(), image.data(), image.size())) {
+        return failAndRemove(StorageStage::Write, errno);
     }
-    if (exists) {
-        KeepOwnerAndMode(temp.get(), old);
+    if (fsync(temp.get()) != 0) {
+        return failAndRemove(StorageStage::Flush, errno);
     }
-    const bool written = WriteAll(temp.get(), image.data(), image.size()) && fsync(temp.get()) == 0;
-    if (!temp.close() || !written || rename(tempPath.c_str(), target.c_str()) != 0) {
-        unlink(tempPath.c_str());
-        return fail();
+    if (!GiveFinalModeAndOwner(temp.get(), exists ? &old : nullptr)) {
+        return failAndRemove(StorageStage::Permissions, errno);
+    }
+    if (fsync(temp.get()) != 0) {  // the mode and owner as well
+        return failAndRemove(StorageStage::Flush, errno);
+    }
+    if (tempPath.empty() && !LinkTemporaryFile(temp.get(), directory, tempPath)) {
+        return failAndRemove(StorageStage::Link, errno);
+    }
+    if (!temp.close()) {
+        return failAndRemove(StorageStage::Flush, errno);
+    }
+    if (rename(tempPath.c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        failAndRemove(StorageStage::Rename, code);
+        if (!exists || !IsPermissionRefusal(code)) {
+            return false;
+        }
+        damaged = true;  // a sticky directory: the file may be written, not replaced
+        return SaveInPlace(existing, image, error);
     }
     if (!SyncDirectory(directory)) {
-        return fail();
+        error = {StorageStage::Flush, errno};
+        return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool MenuSave(const std::string& path, const MenuImageBytes& image, const StorageErrorReporter& report) {
+    StorageError error;
+    bool damaged = false;
+    if (SaveMenuFile(path, image, error, damaged)) {
+        return true;
+    }
+    if (report) {
+        report({"MenuSave : " + path, error, damaged && error.stage != StorageStage::Open});
+    }
+    return false;
 }
 
 namespace testing {
@@ -269,8 +492,8 @@ void SetWriteFunction(WriteFunction write) {
     InjectedWrite() = std::move(write);
 }
 
-void RefuseTemporaryFiles(bool refuse) {
-    TempFilesRefused() = refuse;
+void FailTemporaryFiles(int code) {
+    TempFileFailure() = code;
 }
 
 }  // namespace testing

@@ -1,5 +1,5 @@
-// Reading and writing menu files. Failures are reported through a callback with
-// the text to show ("MenuGet : " / "MenuSave : " followed by the path), never thrown.
+// Reading and writing menu files. A failure is handed to a callback as a value
+// (what failed, at which step, the system's error code), never thrown.
 #pragma once
 
 #include <cstddef>
@@ -7,24 +7,67 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/MenuModel.h"
 
 namespace ovn {
 
-using StorageErrorReporter = std::function<void(const std::string& message)>;
+// The step at which a file operation failed.
+enum class StorageStage { Open, Read, Write, Flush, Rename, Link, Permissions };
 
-// Reads the file read-only into a local buffer; `image` changes only after a
-// successful read. A shorter file fills the rest of the image with 0 and is not
-// a failure; a longer one gives its first 2409 bytes. A missing file or a
-// directory is a failure. `fileSize`, when given, receives the file's size.
+// An errno value, or one of the codes below for the faults the system has no word for.
+inline constexpr int kNotRegularFile = -1;   // a FIFO, a device, a socket
+inline constexpr int kLinkInSharedDir = -2;  // a link another user planted in a sticky, world-writable directory
+
+struct StorageError {
+    StorageStage stage = StorageStage::Open;
+    int code = 0;
+};
+
+// The cause in words: the system's own text for an errno value ("Permission denied",
+// "No space left on device"), a few words of ours for the codes above.
+std::string StorageErrorCause(const StorageError& error);
+
+struct StorageFailure {
+    std::string what;  // "MenuGet : " or "MenuSave : " followed by the path
+    StorageError error;
+    bool oldFileMayBeDamaged = false;  // an in-place write failed after it began
+    // `what`, then the cause (and the warning about the old file) on lines of their own, joined by "\r\n".
+    std::string Text() const;
+};
+
+using StorageErrorReporter = std::function<void(const StorageFailure& failure)>;
+
+// The most any caller reads of a file; far above a menu or a menu's CSV.
+inline constexpr std::size_t kReadCap = 16u * 1024 * 1024;
+
+struct FileBytes {
+    std::vector<std::uint8_t> bytes;  // the first min(size, keep) bytes
+    std::uintmax_t size = 0;          // the whole file
+};
+
+// The one routine that reads a file: opened without blocking (a FIFO cannot hang
+// it), regular files only (a directory gives EISDIR, anything else kNotRegularFile),
+// keeping at most `keep` bytes (never more than kReadCap). A file larger than
+// `refuseAbove` is refused with EFBIG before a byte is read.
+std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t keep, StorageError& error,
+                                       std::uintmax_t refuseAbove = UINTMAX_MAX);
+
+// Reads the file into `image`, which changes only after a successful read. A
+// shorter file fills the rest of the image with 0 and is not a failure; a longer
+// one gives its first 2409 bytes. `fileSize`, when given, receives the file's size.
 bool MenuGet(const std::string& path, MenuImageBytes& image, const StorageErrorReporter& report,
              std::uintmax_t* fileSize = nullptr);
 
 // Replaces the file with exactly the 2409 bytes of `image`, never leaving a
-// half-written menu: temporary file beside the target, flushed, renamed over it
-// (a symbolic link's target is replaced, an existing file keeps its mode).
-// Falls back to writing in place when the directory refuses the temporary file.
+// half-written menu. Allowed exactly where this process could open the file for
+// writing; a symbolic link is followed as such an open follows it, except one
+// planted by another user in a sticky, world-writable directory. The bytes go
+// to a temporary file beside the target (owner-only until it is complete, then
+// the old file's mode and owner), flushed and renamed over the target. Only
+// when the directory refuses the temporary file or the rename for permission is
+// the old file written in place.
 bool MenuSave(const std::string& path, const MenuImageBytes& image, const StorageErrorReporter& report);
 
 namespace testing {
@@ -32,9 +75,11 @@ namespace testing {
 // pass an empty function to restore the real one.
 using WriteFunction = std::function<long(int fd, const void* data, std::size_t size)>;
 void SetWriteFunction(WriteFunction write);
-// While true, MenuSave cannot create its temporary file (as in a directory that
-// does not let the user add files) and takes the in-place road.
-void RefuseTemporaryFiles(bool refuse);
+// While not 0, creating MenuSave's unnamed temporary file fails with this errno
+// value: EACCES as in a directory that does not let the user add files, ENOSPC
+// as on a full disk, EOPNOTSUPP as on a file system without unnamed files (a
+// named temporary file is then made).
+void FailTemporaryFiles(int code);
 }  // namespace testing
 
 }  // namespace ovn

@@ -115,7 +115,10 @@ bool ShowScriptedOrAbort(QWidget& window) {
 }
 
 void ShowErrorBox(QWidget* owner, const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"), text, QMessageBox::Ok, owner);
+    // Lines of this system's messages are joined by "\r\n"; the box shows them as lines.
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"), lines, QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setTextFormat(Qt::PlainText);
     if (ShowScriptedOrAbort(box)) return;

@@ -55,7 +55,7 @@ void BM_ReadMenuFileDecodeOnly(benchmark::State& state) {
     ovn::MenuItemTable items{};
     ovn::SystemBlockBytes system{};
     for (auto _ : state) {
-        ovn::MenuGet(g_menuPath, image, [](const std::string&) {});
+        ovn::MenuGet(g_menuPath, image, [](const ovn::StorageFailure&) {});
         ovn::DecodeMenu(image, items, system);
         benchmark::DoNotOptimize(items);
     }
@@ -87,8 +87,8 @@ bool WriteMenu(const std::string& path) {
     }
     ovn::MenuImageBytes image{};
     ovn::EncodeMenu(items, ovn::kElectricOven, image);
-    return ovn::MenuSave(path, image,
-                         [](const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); });
+    return ovn::MenuSave(
+        path, image, [](const ovn::StorageFailure& failure) { std::fprintf(stderr, "%s\n", failure.Text().c_str()); });
 }
 
 }  // namespace

@@ -131,11 +131,11 @@ TEST_F(Dialogs, StorageFailureShowsTheErrorBoxEvenAfterItsOwnerIsGone) {
     ovn::MenuImageBytes image{};
     ExpectErrorBox(*script_, &text);
     EXPECT_FALSE(ovn::MenuSave(path, image, StorageErrorBox(&owner_)));
-    EXPECT_EQ(text, "MenuSave : " + path);
+    EXPECT_EQ(text, "MenuSave : " + path + "\nNo such file or directory");  // the cause on a line of its own
     ExpectErrorBox(*script_, &text);
     const ovn::StorageErrorReporter report = StorageErrorBox(std::make_unique<QWidget>().get());  // owner gone at once
     EXPECT_FALSE(ovn::MenuGet(path, image, report));
-    EXPECT_EQ(text, "MenuGet : " + path);
+    EXPECT_EQ(text, "MenuGet : " + path + "\nNo such file or directory");
 }
 
 struct SaveRow {

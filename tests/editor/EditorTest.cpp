@@ -450,8 +450,8 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     ExpectChooser("ISAFOLDR");
     testsupport::ExpectErrorBox(*script_, &saveError);
     EXPECT_FALSE(W().MenuToFile());
-    EXPECT_EQ(readError, "MenuGet : " + vanished);
-    EXPECT_EQ(saveError, "MenuSave : " + FilePath("ISAFOLDR.ovn"));
+    EXPECT_EQ(readError, "MenuGet : " + vanished + "\nNo such file or directory");
+    EXPECT_EQ(saveError, "MenuSave : " + FilePath("ISAFOLDR.ovn") + "\nIs a directory");
     SetBox(W().txtCookTemp, "100").Expect(kOk, kInvalidEntries).Click("cmdBut(1)");  // changed, invalid: no chooser
     EXPECT_EQ(ovn::Shared().MenuItems, items);
     EXPECT_EQ(ovn::Shared().MenuFileName, kept);

@@ -1,10 +1,17 @@
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -205,38 +212,83 @@ protected:
         std::string pattern = (fs::temp_directory_path() / "ovn-storage-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
-        std::ofstream(dir_ / "OLD.ovn", std::ios::binary).write(reinterpret_cast<const char*>(kOld.data()), 3000);
+        ASSERT_EQ(chmod(dir_.c_str(), 0711), 0);  // the user nobody may pass through to the directories it owns
+        Write("OLD.ovn", kOld);
         descriptors_ = OpenDescriptors();
         oldUmask_ = umask(022);
     }
     void TearDown() override {
         testing::SetWriteFunction({});
-        testing::RefuseTemporaryFiles(false);
+        testing::FailTemporaryFiles(0);
         umask(oldUmask_);
         EXPECT_EQ(OpenDescriptors(), descriptors_) << "a file was left open";
         EXPECT_TRUE(reports_.empty()) << reports_.front();
         fs::remove_all(dir_);
     }
     static std::ptrdiff_t OpenDescriptors() { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); }
-    Texts Entries() const {
+    Texts Entries(const std::string& sub = "") const {
         std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(dir_ / sub)) names.insert(entry.path().filename().string());
         return Texts(names.begin(), names.end());
     }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    void ExpectReports(const Texts& paths, const char* what = "MenuSave : ") {
-        Texts expected;
-        for (const std::string& path : paths) expected.push_back(what + path);
+    void Write(const std::string& name, const Bytes& bytes) const {
+        std::ofstream(dir_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    }
+    // A directory of the given mode and owner.
+    std::string MakeDir(const std::string& name, mode_t mode, uid_t owner) const {
+        const std::string path = Path(name);
+        EXPECT_EQ(mkdir(path.c_str(), 0700), 0);
+        EXPECT_EQ(chown(path.c_str(), owner, owner), 0);
+        EXPECT_EQ(chmod(path.c_str(), mode), 0);
+        return path;
+    }
+    void ExpectReports(const Texts& expected) {
         EXPECT_EQ(reports_, expected);
         reports_.clear();
+    }
+    static std::string Report(const std::string& what, const std::string& path, int code) {
+        return what + path + "\r\n" + StorageErrorCause({StorageStage::Open, code});
     }
 
     fs::path dir_;
     Texts reports_;
-    StorageErrorReporter report_ = [this](const std::string& message) { reports_.push_back(message); };
+    StorageStage lastStage_ = StorageStage::Open;
+    StorageErrorReporter report_ = [this](const StorageFailure& failure) {
+        reports_.push_back(failure.Text());
+        lastStage_ = failure.error.stage;
+    };
     std::ptrdiff_t descriptors_ = 0;
     mode_t oldUmask_ = 0;
 };
+
+constexpr uid_t kNobody = 65534;
+
+// Runs `body` in a child process that has become the user nobody; returns the
+// child's exit status. A child that cannot drop its privileges fails the test.
+int AsNobody(const std::function<int()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
+            setresuid(kNobody, kNobody, kNobody) != 0) {
+            _exit(255);
+        }
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_NE(WEXITSTATUS(status), 255) << "cannot become the user nobody: permission cases not tested";
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// A save's outcome as a small number: 0 saved, else the cause (errno, or 100 less our own negative code).
+int SaveOutcome(const std::string& path) {
+    int outcome = 0;
+    MenuSave(path, kImage,
+             [&](const StorageFailure& f) { outcome = f.error.code > 0 ? f.error.code : 100 - f.error.code; });
+    return outcome;
+}
 
 TEST_F(MenuStorage, GetReadsUpTo2409BytesAndZeroFillsTheRest) {
     for (std::size_t fileSize : {std::size_t{3000}, kImageSize, kImageSize - 1, std::size_t{100}, std::size_t{0}}) {
@@ -248,44 +300,74 @@ TEST_F(MenuStorage, GetReadsUpTo2409BytesAndZeroFillsTheRest) {
         expected.resize(kImageSize, 0);
         EXPECT_EQ(std::pair(size, Bytes(image.begin(), image.end())), std::pair(std::uintmax_t{fileSize}, expected));
     }
+    StorageError error;  // the reader keeps what it is asked to and refuses what is too large, before reading
+    EXPECT_EQ(ReadFileBytes(Path("OLD.ovn"), SIZE_MAX, error)->bytes.size(), 0u);
+    fs::resize_file(Path("OLD.ovn"), kReadCap + 1);
+    EXPECT_EQ(ReadFileBytes(Path("OLD.ovn"), SIZE_MAX, error)->bytes.size(), kReadCap);
+    EXPECT_FALSE(ReadFileBytes(Path("OLD.ovn"), 10, error, kReadCap));
+    EXPECT_EQ(StorageErrorCause(error), "File too large");
+    EXPECT_EQ(ReadFileBytes("/proc/self/status", 100, error)->bytes.size(), 100u);  // a size of 0 is not believed
 }
 
-TEST_F(MenuStorage, FailuresRootCannotBypassReportThePathAndChangeNothing) {
+TEST_F(MenuStorage, FailuresRootCannotBypassReportThePathAndTheCauseAndChangeNothing) {
     fs::create_directory(Path("DIR.ovn"));
     ASSERT_EQ(mkfifo(Path("FIFO.ovn").c_str(), 0666), 0);  // would hang a blocking open
-    const std::string names[] = {"NOFILE.ovn",    "DIR.ovn",       "FIFO.ovn",
-                                 "OLD.ovn/M.ovn", "missing/M.ovn", std::string(300, 'M')};
-    for (const std::string& name : names) {
+    ASSERT_EQ(symlink("LOOP.ovn", Path("LOOP.ovn").c_str()), 0);
+    const std::tuple<std::string, int, int> rows[] = {
+        // name, cause of the read, cause of the save (0: not saved here)
+        {"NOFILE.ovn", ENOENT, 0},
+        {"DIR.ovn", EISDIR, EISDIR},
+        {"FIFO.ovn", kNotRegularFile, kNotRegularFile},
+        {"LOOP.ovn", ELOOP, ELOOP},
+        {"OLD.ovn/M.ovn", ENOTDIR, ENOTDIR},
+        {"missing/M.ovn", ENOENT, ENOENT},
+        {std::string(300, 'M'), ENAMETOOLONG, ENAMETOOLONG},
+    };
+    for (const auto& [name, readCause, saveCause] : rows) {
         MenuImageBytes image = kImage;
         EXPECT_FALSE(MenuGet(Path(name), image, report_)) << name;
         EXPECT_EQ(image, kImage);
-        ExpectReports({Path(name)}, "MenuGet : ");
-        if (name == "NOFILE.ovn" || name == "FIFO.ovn") continue;
+        ExpectReports({Report("MenuGet : ", Path(name), readCause)});
+        if (saveCause == 0) continue;
         EXPECT_FALSE(MenuSave(Path(name), kImage, report_)) << name;
-        ExpectReports({Path(name)});
+        ExpectReports({Report("MenuSave : ", Path(name), saveCause)});
     }
     EXPECT_FALSE(MenuSave("", kImage, report_));
-    ExpectReports({""});
-    EXPECT_EQ(Entries(), (Texts{"DIR.ovn", "FIFO.ovn", "OLD.ovn"}));
+    ExpectReports({Report("MenuSave : ", "", ENOENT)});
+    EXPECT_EQ(Entries(), (Texts{"DIR.ovn", "FIFO.ovn", "LOOP.ovn", "OLD.ovn"}));
     EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
+    EXPECT_EQ(Report("", "", kNotRegularFile), "\r\nnot a regular file");
+    EXPECT_EQ(Report("", "", EACCES), "\r\nPermission denied");
 }
 
-TEST_F(MenuStorage, SaveReplacesWholeKeepsModeAndLinksAndSurvivesShortWrites) {
+// The temporary file is the owner's alone while the bytes go in (and, where the
+// file system allows, has no name at all); the final mode and owner come after.
+TEST_F(MenuStorage, SaveReplacesWholeKeepsModeOwnerAndLinksAndSurvivesShortWrites) {
     ASSERT_EQ(chmod(Path("OLD.ovn").c_str(), 0604), 0);
+    ASSERT_EQ(chown(Path("OLD.ovn").c_str(), kNobody, kNobody), 0);
     fs::create_symlink("OLD.ovn", Path("LINK.ovn"));
-    std::string tempPath;
+    std::set<std::string> seen;  // mode, owner, names in the directory, at every write
     testing::SetWriteFunction([&, write = WriterFailingAfter(SIZE_MAX)](int fd, const void* data, std::size_t size) {
-        tempPath = fs::read_symlink("/proc/self/fd/" + std::to_string(fd)).string();
+        struct stat status {};
+        fstat(fd, &status);
+        seen.insert(std::to_string(status.st_mode & 07777) + " " + std::to_string(status.st_uid) + " " +
+                    std::to_string(Entries().size()));
         return write(fd, data, size);
     });
-    for (const char* name : {"NEW.ovn", "LINK.ovn"}) {
-        ASSERT_TRUE(MenuSave(Path(name), kImage, report_)) << name;
-        EXPECT_EQ(fs::path(tempPath).parent_path(), fs::canonical(Path(name)).parent_path()) << name;
-        EXPECT_NE(fs::path(tempPath).extension(), ".ovn") << tempPath;
-        EXPECT_EQ(ReadAll(Path(name)), kNew) << name;
+    for (const int unnamed : {0, EOPNOTSUPP}) {  // an unnamed temporary file, then a named one
+        testing::FailTemporaryFiles(unnamed);
+        fs::remove(Path("NEW.ovn"));
+        for (const char* name : {"NEW.ovn", "LINK.ovn"}) {
+            ASSERT_TRUE(MenuSave(Path(name), kImage, report_)) << name;
+            EXPECT_EQ(ReadAll(Path(name)), kNew) << name;
+        }
     }
+    // 0600 and root's; no name in the directory for an unnamed file, one for a named one
+    EXPECT_EQ(seen, (std::set<std::string>{"384 0 2", "384 0 3", "384 0 4"}));
+    struct stat saved {};
+    ASSERT_EQ(stat(Path("OLD.ovn").c_str(), &saved), 0);
+    EXPECT_EQ(std::tuple(saved.st_mode & 07777, saved.st_uid, saved.st_gid), std::tuple(0604u, kNobody, kNobody));
     EXPECT_EQ(fs::status(Path("NEW.ovn")).permissions(), fs::perms(0644));
-    EXPECT_EQ(fs::status(Path("OLD.ovn")).permissions(), fs::perms(0604));
     EXPECT_TRUE(fs::is_symlink(Path("LINK.ovn")));
     EXPECT_EQ(Entries(), (Texts{"LINK.ovn", "NEW.ovn", "OLD.ovn"}));
 }
@@ -295,28 +377,164 @@ TEST_F(MenuStorage, FailingWriterLeavesTheOldFileByteIdenticalAndNoTemporaryFile
         for (const char* name : {"OLD.ovn", "NEW.ovn"}) {
             testing::SetWriteFunction(WriterFailingAfter(limit));
             EXPECT_FALSE(MenuSave(Path(name), kImage, report_)) << limit << name;
-            ExpectReports({Path(name)});
+            ExpectReports({Report("MenuSave : ", Path(name), ENOSPC)});
+            EXPECT_EQ(lastStage_, StorageStage::Write);
         }
         EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld) << limit;
         EXPECT_EQ(Entries(), Texts{"OLD.ovn"}) << limit;
     }
     testing::SetWriteFunction([](int, const void*, std::size_t) -> long { return 0; });  // takes nothing: no hang
     EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
-    ExpectReports({Path("OLD.ovn")});
+    ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC)});
     EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
 }
 
-TEST_F(MenuStorage, InPlaceWhenNoTemporaryFileIsAllowed) {
-    testing::RefuseTemporaryFiles(true);
-    EXPECT_FALSE(MenuSave(Path("NEW.ovn"), kImage, report_));  // cannot create a new file
+// Writing in place only where the directory refuses a new file for permission;
+// a full disk, a quota, a read-only file system fail with the old file intact.
+TEST_F(MenuStorage, InPlaceOnlyWhenTheDirectoryRefusesForPermission) {
+    const std::tuple<int, bool> rows[] = {{EACCES, true},  {EPERM, true},  {ENOSPC, false},
+                                          {EDQUOT, false}, {EROFS, false}, {EIO, false}};
+    for (const auto& [code, inPlace] : rows) {
+        Write("OLD.ovn", kOld);
+        testing::FailTemporaryFiles(code);
+        EXPECT_EQ(MenuSave(Path("OLD.ovn"), kImage, report_), inPlace) << code;
+        EXPECT_EQ(ReadAll(Path("OLD.ovn")), inPlace ? kNew : kOld) << code;  // cut to 2409 bytes in place
+        ExpectReports(inPlace ? Texts{} : Texts{Report("MenuSave : ", Path("OLD.ovn"), code)});
+        EXPECT_FALSE(MenuSave(Path("NEW.ovn"), kImage, report_));  // no file to write in place
+        ExpectReports({Report("MenuSave : ", Path("NEW.ovn"), code)});
+        EXPECT_EQ(lastStage_, StorageStage::Open);
+    }
+    Write("OLD.ovn", kOld);
+    testing::FailTemporaryFiles(EACCES);
     testing::SetWriteFunction(WriterFailingAfter(1000));
     EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
     EXPECT_EQ(fs::file_size(Path("OLD.ovn")), 3000u);  // never cut before the new bytes are all written
-    ExpectReports({Path("NEW.ovn"), Path("OLD.ovn") + "\r\nThe old file may be damaged."});
-    testing::SetWriteFunction({});
-    ASSERT_TRUE(MenuSave(Path("OLD.ovn"), kImage, report_));
-    EXPECT_EQ(ReadAll(Path("OLD.ovn")), kNew);  // cut to 2409 bytes
+    ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC) + "\r\nThe old file may be damaged."});
+    EXPECT_EQ(lastStage_, StorageStage::Write);
     EXPECT_EQ(Entries(), Texts{"OLD.ovn"});
+}
+
+// An ordinary user saves exactly where an ordinary open for writing is allowed.
+TEST_F(MenuStorage, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
+    struct Row {
+        const char* name;
+        mode_t dirMode;
+        uid_t dirOwner;
+        int fileMode;  // -1: no file
+        uid_t fileOwner;
+        int outcome;    // SaveOutcome
+        bool replaced;  // a new inode, else written in place or untouched
+    };
+    const Row rows[] = {
+        {"ReadOnlyFile", 0755, kNobody, 0444, kNobody, EACCES, false},
+        {"OthersFileInOwnDir", 0755, kNobody, 0644, 0, EACCES, false},
+        {"NewFileInOthersDir", 0755, 0, -1, 0, EACCES, false},
+        {"OwnFileInOthersDir", 0755, 0, 0644, kNobody, 0, false},
+        {"SharedFileInStickyDir", 01777, 0, 0666, 0, 0, false},
+        {"OwnFileInStickyDir", 01777, 0, 0600, kNobody, 0, true},
+        {"OwnFile", 0755, kNobody, 0600, kNobody, 0, true},
+    };
+    for (const Row& row : rows) {
+        const std::string dir = MakeDir(row.name, row.dirMode, row.dirOwner), file = dir + "/M.ovn";
+        struct stat before {
+        }, after{};
+        if (row.fileMode >= 0) {
+            Write(std::string(row.name) + "/M.ovn", kOld);
+            ASSERT_EQ(chown(file.c_str(), row.fileOwner, row.fileOwner) | chmod(file.c_str(), mode_t(row.fileMode)), 0);
+            stat(file.c_str(), &before);
+        }
+        EXPECT_EQ(AsNobody([&] { return SaveOutcome(file); }), row.outcome) << row.name;
+        const bool saved = row.outcome == 0;
+        EXPECT_EQ(ReadAll(file), saved ? kNew : row.fileMode >= 0 ? kOld : Bytes{}) << row.name;
+        EXPECT_EQ(Entries(row.name), row.fileMode >= 0 || saved ? Texts{"M.ovn"} : Texts{}) << row.name;
+        if (row.fileMode < 0) continue;
+        stat(file.c_str(), &after);
+        EXPECT_EQ(after.st_ino != before.st_ino, row.replaced) << row.name;
+        EXPECT_EQ(std::tuple(after.st_mode, after.st_uid), std::tuple(before.st_mode, before.st_uid)) << row.name;
+    }
+}
+
+// In a sticky, world-writable directory a link is followed only when it is the
+// saver's own or the directory owner's, whatever the kernel is set to do.
+TEST_F(MenuStorage, LinksInSharedDirectoriesFollowTheProtectedSymlinksRule) {
+    const std::string target = MakeDir("private", 0700, 0) + "/T.ovn";
+    const std::tuple<const char*, mode_t, uid_t, uid_t, bool> rows[] = {
+        // name, directory mode and owner, link owner, target exists
+        {"OthersLinkInSharedDir", 01777, 0, kNobody, true},
+        {"OthersDanglingLinkInSharedDir", 01777, 0, kNobody, false},
+        {"OwnLinkInSharedDir", 01777, 0, 0, true},
+        {"DirOwnersLinkInSharedDir", 01777, kNobody, kNobody, true},
+        {"OthersLinkInWritableDir", 0777, 0, kNobody, true},
+        {"OthersLinkInStickyDir", 01755, 0, kNobody, true},
+    };
+    for (const auto& [name, dirMode, dirOwner, linkOwner, exists] : rows) {
+        fs::remove(target);
+        if (exists) Write("private/T.ovn", kOld);
+        const std::string link = MakeDir(name, dirMode, dirOwner) + "/x.ovn";
+        ASSERT_EQ(symlink(target.c_str(), link.c_str()) | lchown(link.c_str(), linkOwner, linkOwner), 0);
+        const bool refused = (dirMode & 01002) == 01002 && linkOwner != 0 && linkOwner != dirOwner;
+        EXPECT_EQ(MenuSave(link, kImage, report_), !refused) << name;
+        ExpectReports(refused ? Texts{Report("MenuSave : ", link, kLinkInSharedDir)} : Texts{});
+        EXPECT_EQ(fs::exists(target) ? ReadAll(target) : Bytes{}, refused ? exists ? kOld : Bytes{} : kNew) << name;
+        EXPECT_TRUE(fs::is_symlink(link)) << name;
+    }
+}
+
+// Every name a temporary file gets carries the saver's process id; a save
+// removes the leftovers of processes that no longer run, never a live one's.
+TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
+    const pid_t dead = fork();
+    if (dead == 0) _exit(0);
+    waitpid(dead, nullptr, 0);
+    const std::string alive = ".ovnsave-" + std::to_string(getppid()) + "-0.tmp";
+    for (const std::string& name : {".ovnsave-" + std::to_string(dead) + "-7.tmp", alive}) Write(name, kOld);
+    for (int round = 0; round < 20; ++round) {  // killed in the middle of the write
+        const pid_t saver = fork();
+        if (saver == 0) {
+            testing::FailTemporaryFiles(round % 2 == 1 ? EOPNOTSUPP : 0);  // named files are the ones left behind
+            testing::SetWriteFunction([](int, const void*, std::size_t) -> long { return raise(SIGKILL); });
+            MenuSave(Path("OLD.ovn"), kImage, {});
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(saver, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+    }
+    ASSERT_EQ(Entries().size(), 3u);  // each save removed the one before; the last is still there
+    ASSERT_TRUE(MenuSave(Path("OLD.ovn"), kImage, report_));
+    EXPECT_EQ(Entries(), (Texts{alive, "OLD.ovn"}));
+    EXPECT_EQ(ReadAll(Path("OLD.ovn")), kNew);
+}
+
+// A real full file system where the test may mount one: no inode, then no block.
+TEST_F(MenuStorage, FullFileSystemFailsAndKeepsTheOldFile) {
+    const std::string mountPoint = MakeDir("small", 0755, 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k,nr_inodes=3") != 0) {
+            _exit(77);
+        }
+        const std::string old = mountPoint + "/OLD.ovn";
+        const auto fill = [&](const char* name, std::size_t size) {
+            std::ofstream(mountPoint + "/" + name, std::ios::binary) << std::string(size, 'x');
+        };
+        int result = 0, bit = 1;
+        const auto expect = [&](bool ok) { result |= ok ? 0 : bit, bit <<= 1; };
+        fill("OLD.ovn", 3000);  // the root, OLD.ovn and one filler take every inode
+        fill("FILL", 1);
+        expect(SaveOutcome(old) == ENOSPC);
+        expect(ReadAll(old) == Bytes(3000, 'x'));
+        fs::remove(mountPoint + "/FILL");
+        fill("FILL", 64 * 1024);  // as many blocks as it gets
+        expect(SaveOutcome(old) == ENOSPC);
+        expect(ReadAll(old) == Bytes(3000, 'x') && Entries("small").size() == 2);
+        _exit(result);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs may be mounted here; the injected failures cover it";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "failed checks, one bit each";
 }
 
 }  // namespace

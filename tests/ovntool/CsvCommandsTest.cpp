@@ -149,9 +149,8 @@ TEST_F(ToolTest, UnwritableOutputExitsTwoAndLeavesNothingBehind) {
     fs::create_directory(Path("adir"));
     WriteBytes(Path("plain"), "keep"s);
     WriteBytes(Path("in.csv"), R("1,A,350,0130,LOW,80,0,160"));
-    const std::pair<std::string, std::string> outputs[] = {{"adir", "adir is a directory"},
-                                                           {"missing/m.ovn", "there is no directory missing"},
-                                                           {"plain/m.ovn", "plain is not a directory"}};
+    const std::pair<std::string, std::string> outputs[] = {
+        {"adir", "Is a directory"}, {"missing/m.ovn", "No such file or directory"}, {"plain/m.ovn", "Not a directory"}};
     for (const auto& [out, cause] : outputs) {
         for (const Args& command :
              {Args{"new", "--oven", "gas", "-o", out}, Args{"import", "in.csv", "--oven", "gas", "-o", out}}) {

@@ -53,11 +53,15 @@ TEST_F(ToolTest, CheckOfSeveralFilesPrintsEachAndTheHighestStatusWins) {
 
 TEST_F(ToolTest, UnreadableFilesMakeEveryCommandExitTwoWithTheReasonAndNoOutput) {
     fs::create_directory(Path("adir"));
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);  // no writer: a blocking read would wait for ever
     ASSERT_EQ(Run({"new", "--oven", "gas", "-o", "plain.ovn"}).status, 0);
     const std::pair<std::string, std::string> rows[] = {
         // path, reason
-        {"nothing.ovn", "nothing.ovn: No such file or directory"}, {"adir", "adir: Is a directory"},
-        {"/dev/zero", "/dev/zero: a device, not a file"},          {"plain.ovn/x.ovn", "Not a directory"},
+        {"nothing.ovn", "nothing.ovn: No such file or directory"},
+        {"adir", "adir: Is a directory"},
+        {"/dev/zero", "/dev/zero: not a regular file"},
+        {"plain.ovn/x.ovn", "Not a directory"},
+        {"fifo", "fifo: not a regular file"},
         {std::string(280, 'a') + ".ovn", "File name too long"},
     };
     for (const auto& [path, reason] : rows) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -40,8 +41,9 @@ public:
     std::ptrdiff_t EntryCount() const { return std::distance(fs::directory_iterator(dir_), {}); }
 
     // Runs ovntool with `args` (no single quotes in them) in the temporary directory; stdin is empty.
-    RunResult Run(const Args& args) {
-        std::string command = "cd '" + dir_.string() + "' && exec '" OVNTOOL_PATH "'";
+    // `shell` runs first in the same shell (a ulimit).
+    RunResult Run(const Args& args, const std::string& shell = "") {
+        std::string command = "cd '" + dir_.string() + "' && " + shell + " exec '" OVNTOOL_PATH "'";
         for (const std::string& arg : args) command += " '" + arg + "'";
         const int wstatus = std::system((command + " </dev/null >.stdout 2>.stderr").c_str());
         const int status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);

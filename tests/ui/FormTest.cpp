@@ -59,11 +59,11 @@ TEST(Form, ErrorBoxIsTheCriticalMessageBoxTitledError) {
     script->Expect("ErrorBox", [&](QWidget& window) {
         auto* box = qobject_cast<QMessageBox*>(&window);
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->windowTitle() + "|" + box->text(), "ERROR|MenuGet : /nowhere/X.ovn");
+        EXPECT_EQ(box->windowTitle() + "|" + box->text(), "ERROR|MenuGet : /nowhere/X.ovn\nPermission denied");
         EXPECT_TRUE(box->icon() == QMessageBox::Critical && box->buttons().size() == 1);
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
     });
-    ui::ShowErrorBox(nullptr, "MenuGet : /nowhere/X.ovn");
+    ui::ShowErrorBox(nullptr, "MenuGet : /nowhere/X.ovn\r\nPermission denied");  // "\r\n" joins lines
 }
 
 TEST(FormDeathTest, ModalShowWithoutAScriptAbortsOffscreen) {

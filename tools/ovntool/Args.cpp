@@ -1,6 +1,7 @@
 #include "tools/ovntool/Args.h"
 
 #include "model/MenuModel.h"
+#include "tools/ovntool/Text.h"
 
 namespace ovntool {
 
@@ -38,24 +39,32 @@ ParsedArgs ParseArgs(const Args& args, const std::vector<OptionSpec>& specs) {
         }
         const OptionSpec* spec = FindSpec(specs, name);
         if (spec == nullptr) {
-            parsed.error = "unknown option '" + name + "'";
+            parsed.error = "unknown option '" + EscapePath(name) + "'";
             return parsed;
         }
         if (!value) {
             if (i + 1 >= args.size()) {
-                parsed.error = "option '" + name + "' needs a value";
+                parsed.error = "option '" + EscapePath(name) + "' needs a value";
                 return parsed;
             }
             value = args[++i];
         }
         const std::string& key = spec->spellings.front();
         if (parsed.options.count(key) != 0) {
-            parsed.error = "option '" + name + "' given twice";
+            parsed.error = "option '" + EscapePath(name) + "' given twice";
             return parsed;
         }
         parsed.options[key] = *value;
     }
     return parsed;
+}
+
+bool HelpRequested(const Args& args) {
+    for (const std::string& arg : args) {
+        if (arg == "--") return false;
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
 }
 
 std::optional<short> ParseOvenName(const std::string& text) {

@@ -22,8 +22,12 @@ struct OptionSpec {
 };
 
 // Options may come before or after the positional arguments; "--name=value" is
-// accepted for long options. "--" ends the options.
+// accepted for long options. "--" ends the options. Every command parses its
+// line here, so these rules hold for all of them.
 ParsedArgs ParseArgs(const Args& args, const std::vector<OptionSpec>& specs);
+
+// True when "--help" or "-h" stands among the options (before any "--").
+bool HelpRequested(const Args& args);
 
 // "gas" -> kGasOven, "electric" -> kElectricOven.
 std::optional<short> ParseOvenName(const std::string& text);

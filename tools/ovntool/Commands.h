@@ -34,8 +34,9 @@ namespace newmenu {
 int Run(const Args& args, std::ostream& out, std::ostream& err);
 }
 
-// The whole --help text.
-const char* HelpText();
+// The whole --help text, and one command's ("ovntool check --help").
+std::string HelpText();
+std::string CommandHelpText(const std::string& command);
 
 // Prints "ovntool: <message>" and the hint to --help; returns kExitError.
 int UsageError(std::ostream& err, const std::string& message);

@@ -57,14 +57,22 @@ private:
     bool ParseRecord(CsvRecord& record) {
         for (;;) {
             std::string field;
+            // Fields past the ones kept are only counted: a line of commas costs no memory.
+            const bool keep = record.fields.size() < kMaxCsvFields;
             if (pos_ < text_.size() && text_[pos_] == '"') {
                 if (!ParseQuoted(field)) return false;
-            } else if (!ParseUnquoted(field)) {
+            } else if (!ParseUnquoted(field, keep)) {
                 return false;
             }
-            record.fields.push_back(std::move(field));
+            if (keep) record.fields.push_back(std::move(field));
+            ++record.fieldCount;
             if (pos_ >= text_.size()) return true;
             if (text_[pos_] == ',') {
+                if (!keep) {  // a run of commas past the kept fields: its empty fields counted at once
+                    const std::size_t run = std::min(text_.find_first_not_of(',', pos_), text_.size()) - pos_;
+                    record.fieldCount += run - 1;
+                    pos_ += run - 1;
+                }
                 ++pos_;
                 continue;
             }
@@ -96,9 +104,13 @@ private:
         return true;
     }
 
-    bool ParseUnquoted(std::string& field) {
-        const std::size_t end = std::min(text_.find_first_of(",\r\n\"", pos_), text_.size());
-        field.assign(text_.substr(pos_, end - pos_));
+    bool ParseUnquoted(std::string& field, bool keep) {
+        std::size_t end = pos_;
+        while (end < text_.size() && text_[end] != ',' && text_[end] != '\r' && text_[end] != '\n' &&
+               text_[end] != '"') {
+            ++end;
+        }
+        if (keep) field.assign(text_.substr(pos_, end - pos_));
         pos_ = end;
         if (pos_ < text_.size()) {
             if (text_[pos_] == '"') return Fail(line_, "a double quote inside an unquoted field");

@@ -14,9 +14,13 @@ namespace ovntool {
 // One field as it goes out: quoted only when it must be.
 std::string CsvField(std::string_view text);
 
+// More fields than any menu CSV has; a record keeps no more than these.
+inline constexpr std::size_t kMaxCsvFields = 64;
+
 struct CsvRecord {
-    std::size_t line = 0;  // the line the record starts on, from 1
-    std::vector<std::string> fields;
+    std::size_t line = 0;             // the line the record starts on, from 1
+    std::vector<std::string> fields;  // the first kMaxCsvFields fields
+    std::size_t fieldCount = 0;       // all of them
 };
 
 struct CsvDocument {

@@ -1,4 +1,4 @@
-// The --help text and the usage error shared by every command.
+// The --help texts and the usage error shared by every command.
 #include <ostream>
 #include <string>
 
@@ -6,50 +6,89 @@
 
 namespace ovntool {
 
-const char* HelpText() {
-    return R"HELP(Usage:
-  ovntool check FILE...
-  ovntool show FILE
-  ovntool export FILE [--format csv|json|xlsx] [-o OUTFILE]
-  ovntool import CSVFILE|XLSXFILE --oven gas|electric -o OUTFILE
-  ovntool diff FILE1 FILE2
-  ovntool new --oven gas|electric -o OUTFILE
-  ovntool --help | --version
+namespace {
 
-Menu files of the R5800 Menu Editor (exactly 2409 bytes).
+struct CommandHelpEntry {
+    const char* name;
+    const char* usage;
+    const char* text;  // indented by 10 columns, under the command's name
+};
 
-  check   For each FILE: its size, the CRC of each of the 100 item blocks and the
+const CommandHelpEntry kCommandHelp[] = {
+    {"check", "ovntool check FILE...",
+     R"H(For each FILE: its size, the CRC of each of the 100 item blocks and the
           byte sum. Prints "FILE: OK" or "FILE: BAD (reasons)". Exit 0 all good,
           1 any bad, 2 usage error or a FILE that cannot be read.
-  show    The oven type and the 100 slots (page 1-10, item 0-9) as they decode,
+)H"},
+    {"show", "ovntool show FILE",
+     R"H(The oven type and the 100 slots (page 1-10, item 0-9) as they decode,
           damaged values included. "-" marks a fan or power code without text;
           name bytes a terminal would act on appear as \xHH, a backslash as \\.
-  export  The menu as CSV (default; header
+)H"},
+    {"export", "ovntool export FILE [--format csv|json|xlsx] [-o OUTFILE]",
+     R"H(The menu as CSV (default; header
           slot,name,cook_temp,cook_time,fan_speed,power_level,roast_n_hold,hold_temp
           then slots 0 to 99) or as JSON. UTF-8; name bytes 128-255 as U+0080-U+00FF.
           With -o the text goes to OUTFILE instead of standard output. xlsx (with
           -o only) writes a workbook: a sheet "Menu" with the same columns, every
           value but the slot as text, drop-down lists and limits in the cells, and
           a sheet "Oven" naming the oven type.
-  import  Reads such a CSV (UTF-8, optional BOM, LF or CRLF, header required,
-          columns and rows in any order; only slot is required, a missing
-          column or slot keeps the default values), or the first sheet of an
-          .xlsx workbook (known by its content), and checks every row with the
-          oven's item rules. What spreadsheets write back is taken: cook_time as
-          130 or 1:30 or 01:30:00 (and a time of day in a workbook), fan_speed in
-          any case, roast_n_hold as TRUE or FALSE. Problems are printed as
-          "line N: column: reason" ("row N" in a workbook); then nothing is
-          written and the exit status is 1.
-  diff    One line per slot that differs ("page P item I (slot S): field A -> B"),
+)H"},
+    {"import", "ovntool import CSVFILE|XLSXFILE --oven gas|electric -o OUTFILE",
+     R"H(Reads a CSV as export writes it (UTF-8, optional BOM, LF or CRLF,
+          header required, columns and rows in any order; only slot is
+          required, a missing column or slot keeps the default values), or the
+          first sheet of an .xlsx workbook (known by its content), and checks
+          every row with the oven's item rules. What spreadsheets write back is
+          taken: cook_time as 130 or 1:30 or 01:30:00 (and a time of day in a
+          workbook), fan_speed in any case, roast_n_hold as TRUE or FALSE.
+          Problems are printed as "line N: column: reason" ("row N" in a
+          workbook), at most 100 of them and then their number; then nothing is
+          written and the exit status is 1. A line of more than 64 fields is one
+          problem. A CSVFILE larger than 16 MiB is refused at once (exit 2).
+)H"},
+    {"diff", "ovntool diff FILE1 FILE2",
+     R"H(One line per slot that differs ("page P item I (slot S): field A -> B"),
           and the oven type when it differs. Exit 0 same, 1 different, 2 error.
-  new     Writes a menu of 100 default slots.
+)H"},
+    {"new", "ovntool new --oven gas|electric -o OUTFILE", R"H(Writes a menu of 100 default slots.
+)H"},
+};
 
+constexpr char kCommonText[] = R"H(
+Options may come before or after the FILEs; "--" ends the options, so a FILE
+may begin with "-". An unknown option is a usage error (exit 2).
+In every line printed, a file name or a quoted name shows a double quote as
+\", a backslash as \\ and a control byte as \xHH.
 show, export and diff need a FILE of exactly 2409 bytes; a file that fails its
 checks is still decoded, with a warning on standard error. new, import and
-export -o replace OUTFILE safely (a temporary file renamed over it): when it
-cannot be written the reason goes to standard error, any old OUTFILE is left
-as it was, and the exit status is 2.
-)HELP";
+export -o replace OUTFILE safely (a temporary file renamed over it) where an ordinary
+open for writing would be allowed: when it cannot be written the cause goes to
+standard error, any old OUTFILE is left as it was, and the exit status is 2.
+)H";
+
+}  // namespace
+
+std::string HelpText() {
+    std::string text = "Usage:\n";
+    for (const CommandHelpEntry& entry : kCommandHelp) text += std::string("  ") + entry.usage + "\n";
+    text +=
+        "  ovntool COMMAND --help\n  ovntool --help | --version\n\nMenu files of the R5800 Menu Editor (exactly 2409 "
+        "bytes).\n\n";
+    for (const CommandHelpEntry& entry : kCommandHelp) {
+        text += std::string("  ") + entry.name + std::string(8 - std::string(entry.name).size(), ' ') + entry.text;
+    }
+    return text + kCommonText;
+}
+
+std::string CommandHelpText(const std::string& command) {
+    for (const CommandHelpEntry& entry : kCommandHelp) {
+        if (command != entry.name) continue;
+        std::string text = std::string("Usage: ") + entry.usage + "\n\n" + entry.text;
+        for (std::size_t at; (at = text.find("\n          ")) != std::string::npos;) text.erase(at + 1, 10);
+        return text + kCommonText;
+    }
+    return HelpText();
 }
 
 int UsageError(std::ostream& err, const std::string& message) {

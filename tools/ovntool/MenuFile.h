@@ -1,5 +1,5 @@
-// Reading the files the commands are given: a menu file (kept whole up to one
-// byte past the menu size, measured whole) or a text file (kept whole).
+// Reading the files the commands are given, through the storage's one reader:
+// a menu file (kept up to one byte past the menu size, measured whole) or a text file.
 #pragma once
 
 #include <cstdint>
@@ -8,19 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "menufile/MenuStorage.h"
 #include "model/MenuModel.h"
 
 namespace ovntool {
 
-struct FileBytes {
-    std::vector<std::uint8_t> bytes;  // at most the keep limit given
-    std::uintmax_t size = 0;          // the whole file
-};
+using ovn::FileBytes;
 
-// Reads `path` to its end, keeping at most `keep` bytes. On failure returns
-// nullopt and sets `reason` to the system's text ("No such file or directory",
-// "Is a directory", ...).
-std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t keep, std::string& reason);
+// Reads `path`, keeping at most `keep` bytes (ovn::ReadFileBytes). On failure
+// returns nullopt and sets `reason` to the cause ("No such file or directory",
+// "Is a directory", "not a regular file", ...).
+std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t keep, std::string& reason,
+                                       std::uintmax_t refuseAbove = UINTMAX_MAX);
 
 // A menu file that is exactly 2409 bytes long, decoded as the editor reads it.
 struct LoadedMenu {

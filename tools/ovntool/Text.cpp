@@ -33,6 +33,28 @@ bool IsContinuation(unsigned char b) {
     return (b & 0xC0) == 0x80;
 }
 
+// The length of the well-formed UTF-8 sequence at `i` of at least two bytes
+// (overlong forms and surrogates refused) and its code point; 0 when there is none.
+std::size_t DecodeUtf8At(std::string_view utf8, std::size_t i, std::uint32_t& cp) {
+    const auto b0 = static_cast<unsigned char>(utf8[i]);
+    std::size_t length = 0;
+    std::uint32_t minimum = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2, cp = b0 & 0x1F, minimum = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3, cp = b0 & 0x0F, minimum = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4, cp = b0 & 0x07, minimum = 0x10000;
+    }
+    if (length == 0 || i + length > utf8.size()) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto b = static_cast<unsigned char>(utf8[i + k]);
+        if (!IsContinuation(b)) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    return cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF) ? length : 0;
+}
+
 }  // namespace
 
 Utf8ToLatin1Result Utf8ToLatin1(std::string_view utf8) {
@@ -46,24 +68,9 @@ Utf8ToLatin1Result Utf8ToLatin1(std::string_view utf8) {
             ++i;
             continue;
         }
-        int length = 0;
         std::uint32_t cp = 0;
-        std::uint32_t minimum = 0;
-        if (b0 >= 0xC2 && b0 <= 0xDF) {
-            length = 2, cp = b0 & 0x1F, minimum = 0x80;
-        } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-            length = 3, cp = b0 & 0x0F, minimum = 0x800;
-        } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-            length = 4, cp = b0 & 0x07, minimum = 0x10000;
-        }
-        bool valid = length != 0 && i + static_cast<std::size_t>(length) <= utf8.size();
-        for (int k = 1; valid && k < length; ++k) {
-            const auto b = static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]);
-            valid = IsContinuation(b);
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        valid = valid && cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-        if (!valid) {
+        const std::size_t length = DecodeUtf8At(utf8, i, cp);
+        if (length == 0) {
             result.ok = false;
             result.problem = "not valid UTF-8";
             return result;
@@ -74,24 +81,68 @@ Utf8ToLatin1Result Utf8ToLatin1(std::string_view utf8) {
             return result;
         }
         result.bytes += static_cast<char>(static_cast<unsigned char>(cp));
-        i += static_cast<std::size_t>(length);
+        i += length;
     }
     return result;
 }
 
-std::string EscapeForTerminal(std::string_view bytes) {
+namespace {
+
+void AppendHex(std::string& out, unsigned char b) {
+    char text[8];
+    std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(b));
+    out += text;
+}
+
+std::string Escaped(std::string_view bytes, bool quote) {
     std::string out;
     for (const char c : bytes) {
         const auto b = static_cast<unsigned char>(c);
         if (b < 32 || b == 127 || (b >= 128 && b <= 159)) {
-            char text[8];
-            std::snprintf(text, sizeof text, "\\x%02X", static_cast<unsigned>(b));
-            out += text;
-        } else if (c == '\\') {
-            out += "\\\\";
+            AppendHex(out, b);
+        } else if (c == '\\' || (quote && c == '"')) {
+            out += '\\';
+            out += c;
         } else {
             out += Latin1ToUtf8(std::string_view(&c, 1));
         }
+    }
+    return out;
+}
+
+// The length of the UTF-8 sequence at `i` when it encodes a character a
+// terminal prints (not one of the C1 controls U+0080 to U+009F), else 0.
+std::size_t PrintableUtf8Length(std::string_view text, std::size_t i) {
+    std::uint32_t cp = 0;
+    const std::size_t length = DecodeUtf8At(text, i, cp);
+    return length > 0 && cp >= 0xA0 ? length : 0;
+}
+
+}  // namespace
+
+std::string EscapeForTerminal(std::string_view bytes) {
+    return Escaped(bytes, false);
+}
+
+std::string EscapePath(std::string_view path) {
+    std::string out;
+    for (std::size_t i = 0; i < path.size();) {
+        const auto b = static_cast<unsigned char>(path[i]);
+        if (b < 32 || b == 127) {
+            AppendHex(out, b);
+        } else if (b == '\\' || b == '"') {
+            out += '\\';
+            out += path[i];
+        } else if (b < 128) {
+            out += path[i];
+        } else if (const std::size_t length = PrintableUtf8Length(path, i); length > 0) {
+            out.append(path.substr(i, length));
+            i += length;
+            continue;
+        } else {
+            AppendHex(out, b);
+        }
+        ++i;
     }
     return out;
 }
@@ -107,7 +158,7 @@ std::size_t DisplayWidth(std::string_view utf8) {
 std::string Quoted(std::string_view bytes) {
     // Appended piece by piece: g++ 12 at -O2 warns falsely (-Wrestrict) on "literal" + std::string.
     std::string out(1, '"');
-    out += EscapeForTerminal(bytes);
+    out += Escaped(bytes, true);
     out += '"';
     return out;
 }

@@ -26,8 +26,12 @@ std::string EscapeForTerminal(std::string_view bytes);
 // The number of columns that EscapeForTerminal's result takes.
 std::size_t DisplayWidth(std::string_view utf8);
 
-// The text escaped as above, in double quotes.
+// The text escaped as above, and a double quote as \", in double quotes.
 std::string Quoted(std::string_view bytes);
+// A file name (UTF-8 as the system gives it) for one line of output: a double
+// quote as \", a backslash as \\, control characters and bytes that are not
+// UTF-8 as \xHH; so a file gives one line and the name can be read back.
+std::string EscapePath(std::string_view path);
 // For messages: the text escaped, in double quotes, cut after `limit` bytes.
 std::string QuoteForMessage(std::string_view bytes, std::size_t limit = 40);
 

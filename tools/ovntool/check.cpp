@@ -5,6 +5,7 @@
 
 #include "menufile/ImageCheck.h"
 #include "model/MenuModel.h"
+#include "tools/ovntool/Args.h"
 #include "tools/ovntool/Commands.h"
 #include "tools/ovntool/MenuFile.h"
 #include "tools/ovntool/Text.h"
@@ -18,15 +19,15 @@ int CheckOneFile(const std::string& path, std::ostream& out, std::ostream& err) 
     // One byte more than a menu, so that the check sees a long file as long.
     const auto file = ReadFileBytes(path, ovn::kImageSize + 1, reason);
     if (!file) {
-        err << "ovntool: " << path << ": " << reason << "\n";
+        err << "ovntool: " << EscapePath(path) << ": " << reason << "\n";
         return kExitError;
     }
     const ovn::ImageCheckResult result = ovn::CheckMenuImage(file->bytes);
     if (result.ok()) {
-        out << path << ": OK\n";
+        out << EscapePath(path) << ": OK\n";
         return kExitOk;
     }
-    out << path << ": BAD";
+    out << EscapePath(path) << ": BAD";
     const char* separator = " (";
     // In a short file the blocks past its end are missing, not damaged: say so once.
     int firstCutSlot = ovn::kSlotCount;
@@ -58,9 +59,11 @@ int CheckOneFile(const std::string& path, std::ostream& out, std::ostream& err) 
 }  // namespace
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.empty()) return UsageError(err, "check needs at least one FILE");
+    const ParsedArgs parsed = ParseArgs(args, {});
+    if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    if (parsed.positional.empty()) return UsageError(err, "check needs at least one FILE");
     int status = kExitOk;
-    for (const std::string& path : args) {
+    for (const std::string& path : parsed.positional) {
         status = std::max(status, CheckOneFile(path, out, err));
     }
     return status;

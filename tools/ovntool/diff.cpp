@@ -3,6 +3,7 @@
 #include <ostream>
 #include <string>
 
+#include "tools/ovntool/Args.h"
 #include "tools/ovntool/Columns.h"
 #include "tools/ovntool/Commands.h"
 #include "tools/ovntool/MenuFile.h"
@@ -24,9 +25,11 @@ std::string Shown(Column column, const std::string& text) {
 }  // namespace
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 2) return UsageError(err, "diff needs exactly two FILEs");
-    const auto first = LoadMenuForViewing(args[0], err);
-    const auto second = LoadMenuForViewing(args[1], err);
+    const ParsedArgs parsed = ParseArgs(args, {});
+    if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    if (parsed.positional.size() != 2) return UsageError(err, "diff needs exactly two FILEs");
+    const auto first = LoadMenuForViewing(parsed.positional[0], err);
+    const auto second = LoadMenuForViewing(parsed.positional[1], err);
     if (!first || !second) return kExitError;
 
     bool differ = false;

@@ -3,10 +3,12 @@
 // item rules; any problem and nothing is written.
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "menufile/MenuStorage.h"
 #include "model/Encodings.h"
 #include "model/ItemRules.h"
 #include "tools/ovntool/Args.h"
@@ -23,8 +25,8 @@ namespace ovntool::import {
 
 namespace {
 
-// A menu CSV is a few kilobytes; anything near this is not one.
-constexpr std::size_t kMaxCsvBytes = 64u * 1024 * 1024;
+// The problems listed before the rest are only counted.
+constexpr std::size_t kMaxListedProblems = 100;
 
 // A CSV counts lines, a sheet rows.
 class Problems {
@@ -32,28 +34,41 @@ public:
     explicit Problems(const char* unit) : unit_(unit) {}
     std::string Where(std::size_t line) const { return unit_ + " " + std::to_string(line); }
     void Add(std::size_t line, std::string_view column, const std::string& reason) {
-        lines_.push_back(Where(line) + ": " + std::string(column) + ": " + reason);
+        Add(Where(line) + ": " + std::string(column) + ": " + reason);
     }
-    void Add(const std::string& whole) { lines_.push_back(whole); }
-    bool empty() const { return lines_.empty(); }
-    std::size_t size() const { return lines_.size(); }
+    void Add(const std::string& whole) {
+        if (count_++ < kMaxListedProblems) lines_.push_back(whole);
+    }
+    bool empty() const { return count_ == 0; }
+    std::size_t size() const { return count_; }
     void Print(std::ostream& err) const {
         for (const std::string& line : lines_) err << line << "\n";
+        if (count_ > lines_.size()) err << "\xE2\x80\xA6 and " << count_ - lines_.size() << " more problem(s)\n";
     }
 
 private:
     std::string unit_;
     std::vector<std::string> lines_;
+    std::size_t count_ = 0;
 };
 
 // One row of either source: a CSV record, or a sheet row as text with the
 // problems its cells already have (an error value, a time that is no whole minute).
 struct TableRow {
     std::size_t line = 0;
-    std::vector<std::string> fields;
+    std::vector<std::string> fields;   // the first kMaxCsvFields of them
+    std::size_t fieldCount = 0;        // all of them
     std::vector<std::string> refused;  // empty, or one entry per field ("" when the field is fine)
     std::string problem;               // a fault of the whole row, which is then not judged
 };
+
+// A line of more fields than the columns can hold is one problem, not one per field.
+bool TooManyFields(const TableRow& row, Problems& problems) {
+    if (row.fieldCount <= kMaxCsvFields) return false;
+    problems.Add(problems.Where(row.line) + ": " + std::to_string(row.fieldCount) + " fields, at most " +
+                 std::to_string(kMaxCsvFields));
+    return true;
+}
 
 std::string UpperCaseAscii(std::string text) {
     for (char& c : text) {
@@ -65,6 +80,7 @@ std::string UpperCaseAscii(std::string text) {
 // The header's columns in file order; problems go to `problems`.
 std::vector<Column> ReadHeader(const TableRow& header, Problems& problems) {
     std::vector<Column> columns;
+    if (TooManyFields(header, problems)) return columns;
     std::array<bool, kAllColumns.size()> seen{};
     for (const std::string& field : header.fields) {
         const auto decoded = Utf8ToLatin1(field);
@@ -119,8 +135,9 @@ void ReadRow(const TableRow& row, const std::vector<Column>& columns, std::int16
         problems.Add(problems.Where(row.line) + ": " + row.problem);
         return;
     }
-    if (row.fields.size() != columns.size()) {
-        problems.Add(problems.Where(row.line) + ": " + std::to_string(row.fields.size()) + " fields, the header has " +
+    if (TooManyFields(row, problems)) return;
+    if (row.fieldCount != columns.size()) {
+        problems.Add(problems.Where(row.line) + ": " + std::to_string(row.fieldCount) + " fields, the header has " +
                      std::to_string(columns.size()));
         return;
     }
@@ -218,7 +235,7 @@ std::vector<TableRow> CsvRows(std::string_view text, Problems& problems) {
         return {};
     }
     std::vector<TableRow> rows;
-    for (CsvRecord& record : doc.records) rows.push_back({record.line, std::move(record.fields), {}, {}});
+    for (CsvRecord& record : doc.records) rows.push_back({record.line, std::move(record.fields), record.fieldCount, {}, {}});
     return rows;
 }
 
@@ -232,7 +249,7 @@ std::vector<TableRow> SheetRows(std::string_view bytes, Problems& problems) {
     }
     std::vector<TableRow> rows;
     for (const SheetRow& sheetRow : sheet.rows) {
-        TableRow row{sheetRow.number, {}, {}, {}};
+        TableRow row{sheetRow.number, {}, 0, {}, {}};
         std::size_t last = 0;  // the rightmost cell's column
         for (const SheetCell& cell : sheetRow.cells) last = std::max(last, cell.column);
         const std::size_t width = rows.empty() ? last + 1 : rows.front().fields.size();
@@ -243,6 +260,7 @@ std::vector<TableRow> SheetRows(std::string_view bytes, Problems& problems) {
             continue;
         }
         row.fields.resize(width);
+        row.fieldCount = width;
         row.refused.resize(width);
         for (const SheetCell& cell : sheetRow.cells) {
             const auto header = rows.empty() ? std::nullopt : ColumnByName(rows.front().fields[cell.column]);
@@ -265,10 +283,12 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     if (!options) return kExitError;
     const std::string& csvPath = parsed.positional[0];
 
-    std::string reason;
-    const auto file = ReadFileBytes(csvPath, kMaxCsvBytes, reason);
+    // Refused before a byte is read when larger than any menu CSV or workbook can be.
+    ovn::StorageError error;
+    const auto file = ovn::ReadFileBytes(csvPath, ovn::kReadCap, error, ovn::kReadCap);
     if (!file) {
-        err << "ovntool: " << csvPath << ": " << reason << "\n";
+        err << "ovntool: " << EscapePath(csvPath) << ": " << ovn::StorageErrorCause(error)
+            << (error.code == EFBIG ? " (more than " + std::to_string(ovn::kReadCap) + " bytes)" : "") << "\n";
         return kExitError;
     }
 
@@ -278,10 +298,7 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     ovn::MenuItemTable items;
     for (ovn::MenuItemRecord& item : items) ovn::ItemClear(item);
     const bool xlsxName = csvPath.size() >= 5 && UpperCaseAscii(csvPath.substr(csvPath.size() - 5)) == ".XLSX";
-    if (file->size > kMaxCsvBytes) {
-        problems.Add(problems.Where(1) + ": the file is " + std::to_string(file->size) +
-                     " bytes, far too large for a " + (workbook || xlsxName ? "menu workbook" : "menu CSV"));
-    } else if (text.substr(0, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
+    if (text.substr(0, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         // The compound file of the old binary workbooks, and of every password-protected one.
         problems.Add("an old binary (.xls) or password-protected workbook; save it as .xlsx without a password");
     } else if (xlsxName && !workbook) {
@@ -304,8 +321,8 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
     }
     if (!problems.empty()) {
         problems.Print(err);
-        err << "ovntool: " << csvPath << ": " << problems.size() << " problem(s); " << options->outPath
-            << " not written\n";
+        err << "ovntool: " << EscapePath(csvPath) << ": " << problems.size() << " problem(s); "
+            << EscapePath(options->outPath) << " not written\n";
         return kExitBad;
     }
     return SaveMenu(items, *options, err);

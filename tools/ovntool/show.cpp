@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "tools/ovntool/Args.h"
 #include "tools/ovntool/Commands.h"
 #include "tools/ovntool/MenuFile.h"
 #include "tools/ovntool/Text.h"
@@ -26,8 +27,10 @@ std::string PadRight(const std::string& utf8, std::size_t width) {
 }  // namespace
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) return UsageError(err, "show needs exactly one FILE");
-    const auto menu = LoadMenuForViewing(args[0], err);
+    const ParsedArgs parsed = ParseArgs(args, {});
+    if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    if (parsed.positional.size() != 1) return UsageError(err, "show needs exactly one FILE");
+    const auto menu = LoadMenuForViewing(parsed.positional[0], err);
     if (!menu) return kExitError;
 
     std::size_t nameWidth = 8;
