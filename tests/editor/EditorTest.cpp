@@ -393,17 +393,25 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
-    const Message damaged{16, kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving."};
-    const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none)
-    const std::tuple<const char*, std::size_t, int> damages[] = {
-        {"intact", size, -1}, {"blockCrc", size, 8 + 24 * 50 + 18}, {"short", 2000, -1}, {"long", size + 1, -1}};
-    for (int slot = 1; const auto& [label, length, flipped] : damages) {  // each file has ROAST in another slot
+    const auto notice = [](const char* found) {
+        return Message{16, kYellow, std::string("\r\nMenu file is ") + found + "\r\nCheck every item before saving."};
+    };
+    const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none), notice
+    const std::tuple<const char*, std::size_t, int, Message> damages[] = {
+        {"intact", size, -1, {}},
+        {"blockCrc", size, 8 + 24 * 50 + 18, notice("damaged.")},
+        {"short", 2000, -1, notice("incomplete.")},
+        {"shortByOne", size - 1, -1, notice("incomplete.")},
+        {"longIntact", size + 1, -1, {}},
+        {"longDamaged", size + 100, 8 + 24 * 50 + 18, notice("damaged.")},
+    };
+    for (int slot = 1; const auto& [label, length, flipped, expected] : damages) {  // ROAST in another slot each
         SCOPED_TRACE(label);
         Bytes bytes = MenuImage({slot}, 1);
         bytes.resize(length);
         if (flipped >= 0) bytes[flipped] ^= 1;
         WriteFile(FilePath("DAMAGED.ovn"), bytes);
-        Read("DAMAGED.ovn", slot > 1 ? damaged : Message());
+        Read("DAMAGED.ovn", expected);
         EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
         EXPECT_EQ(W().lstItems->List(slot + 1), QString::number(slot) + "   ROAST");
         ++slot;
