@@ -8,6 +8,7 @@
 
 #include "dialogs/Dialogs.h"
 #include "model/MenuModel.h"
+#include "ui/Accessibility.h"
 
 namespace dialogs {
 
@@ -62,6 +63,12 @@ frmMEDrvDirFil100::frmMEDrvDirFil100(QWidget* owner)
     setTabOrder(cancel, ok);
     setTabOrder(ok, lstFile);
 
+    ui::NameControl(lstDrive, "Drives");
+    ui::NameControl(lstDirectory, "Directories");
+    ui::LabelControl(Label1, lstFile);
+    ui::NameControl(lstFile, "Files");
+    ui::LabelControl(lblFileName, txtFileName);
+
     lstDrive->onChange = [this] { lstDrive_Change(); };
     lstDirectory->onChange = [this] { lstDirectory_Change(); };
     lstFile->onClick = [this] { lstFile_Click(); };
@@ -76,7 +83,7 @@ void frmMEDrvDirFil100::SetVolumeSource(std::function<std::vector<ui::Volume>()>
 void frmMEDrvDirFil100::Form_Load() {
     ovn::MenuState& state = ovn::Shared();
 
-    MoveTwips(1000, 1000);
+    Place();
 
     // The pattern goes first so that the file list is read once, already filtered.
     lstFile->SetPattern("*." + ui::FromPath(state.FileDialogExtension));
@@ -108,6 +115,10 @@ void frmMEDrvDirFil100::Form_Load() {
     }
 
     state.FileDialogResult.clear();
+}
+
+void frmMEDrvDirFil100::Place() {
+    MoveTwips(1000, 1000);
 }
 
 void frmMEDrvDirFil100::lstDrive_Change() {

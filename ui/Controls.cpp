@@ -12,6 +12,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 
+#include "ui/Accessibility.h"
 #include "ui/Wheel.h"
 
 namespace ui {
@@ -181,6 +182,7 @@ bool CheckBox::SetValue(int value) {
 OptionButton::OptionButton(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font,
                            int index)
     : QRadioButton(parent), index_(index) {
+    InstallAccessibleInterfaces();  // the radio button role, see ui/Accessibility.h
     Setup(this, name, place);
     setAutoExclusive(false);  // the group keeps the buttons exclusive, so that it can also clear them all
     setText(ButtonText(caption));
@@ -381,11 +383,14 @@ void TextBox::SetBackColor(std::uint32_t bgr) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, ColorFromBgr(bgr));
     setPalette(colours);
+    // Red marks an invalid entry; a screen reader hears it in words (Qt has no usable invalid state).
+    setAccessibleDescription(bgr == kInvalidBackColor ? QStringLiteral("Invalid entry") : QString());
 }
 
 void TextBox::SetSystemBackColor() {
     // Back to the inherited palette: the platform's colour itself, not a copy of its value.
     setPalette(QPalette());
+    setAccessibleDescription(QString());
 }
 
 QColor TextBox::BackColor() const {

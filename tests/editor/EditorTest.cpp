@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -98,7 +99,13 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
     std::string FilePath(const QString& name) const { return ui::ToPath(dir_.path() + "/" + name); }
     void Click(const QString& name) { testsupport::ClickButton(W(), name); }
     void ChooseOven(int index) { Click(QString("optOvenType(%1)").arg(index)); }
-    bool IsRed(ui::TextBox* box) const { return box->BackColor() == ui::ColorFromBgr(kRed); }
+    bool IsRed(ui::TextBox* box) const {  // and described so to a screen reader exactly while red
+        const bool red = box->BackColor() == ui::ColorFromBgr(kRed);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description),
+                  red ? "Invalid entry" : "")
+            << box->objectName().toStdString();
+        return red;
+    }
     // A message box next (when `when`): checks what it shows (unless `shown` is left empty), then answers it.
     EditorTest& Expect(int answer, const Message& shown = {}, bool when = true) {
         if (!when) return *this;
@@ -227,6 +234,35 @@ TEST_F(EditorTest, EveryControlInPlaceInTabOrderThroughASessionOfAllConfiguratio
         Read("GASMENU1.ovn");
         ExpectConfiguration(W(), where, 0, "F \r\n200 to 500", dir_.path() + "/GASMENU1.ovn");
     }
+}
+
+TEST_F(EditorTest, ScreenReadersHearEveryControlByItsLabelAndTheOvenTypesAsRadioButtons) {
+    // clang-format off
+    const std::pair<const char*, const char*> rows[] = {  // control, then role|name|description|labelled by
+        {"frmOvenType", "Grouping|Oven Type||"},
+        {"optOvenType(0)", "RadioButton|Gas||Oven Type"},
+        {"optOvenType(1)", "RadioButton|Electric||Oven Type"},
+        {"lstItems", "List|Current Menu Items||"},
+        {"txtName", "EditableText|Item Name||Item Name"},
+        {"txtCookTemp", "EditableText|Cook Temp||Cook Temp"},
+        {"cboPowerLevel", "ComboBox|100|Power Level|Power Level"},
+        {"txtCookTimeHH", "EditableText|Cook Time hours||Cook Time"},
+        {"txtCookTimeMM", "EditableText|Cook Time minutes||MM"},
+        {"cboFanSpeed", "ComboBox|HIGH|Fan Speed|Fan Speed"},
+        {"chkRoastNHold", "CheckBox|Roast & Hold||"},
+        {"txtHoldTemp", "EditableText|Hold Temp||Hold Temp"},
+        {"txtPage", "EditableText|Page||Page"},
+        {"txtItem", "EditableText|Item||Item"},
+        {"cmdBut(2)", "Button|Get Menu from File||"},
+    };
+    // clang-format on
+    ChooseOven(1);
+    for (const auto& [name, spoken] : rows) EXPECT_EQ(testsupport::Spoken(Child(W(), name)), spoken) << name;
+    QAccessibleInterface* gas = QAccessible::queryAccessibleInterface(W().optOvenType->Button(0));
+    EXPECT_EQ(gas->parent()->text(QAccessible::Name), "Oven Type");
+    EXPECT_EQ(std::pair(gas->state().checkable, gas->state().checked), std::pair(1ULL, 0ULL));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(W().optOvenType->Button(1))->state().checked, 1ULL);
+    EXPECT_EQ(testsupport::Spoken(&W()).substr(0, 7), "Window|");
 }
 
 TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
