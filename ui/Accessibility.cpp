@@ -75,8 +75,13 @@ void InstallAccessibleInterfaces() {
 
 void LabelControl(QLabel* label, QWidget* control) {
     label->setBuddy(control);
-    // Text boxes take their name from the buddy; lists and combo boxes do not.
-    if (qobject_cast<QAbstractItemView*>(control) != nullptr || qobject_cast<QComboBox*>(control) != nullptr)
+    // Qt would name a text box by its buddy's raw text (line breaks and all) and a list not at all.
+    NameControl(control, label->text().simplified());
+}
+
+void LabelChanged(QLabel* label, const QString& oldText) {
+    QWidget* control = label->buddy();
+    if (control != nullptr && control->accessibleName() == oldText.simplified())
         NameControl(control, label->text().simplified());
 }
 

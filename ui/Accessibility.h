@@ -20,6 +20,9 @@ namespace ui {
 // Ties `label` to `control` (the labelled-by relation) and names the control by the label's text.
 void LabelControl(QLabel* label, QWidget* control);
 
+// Follows a new caption of `label` (its text was `oldText`) in the name of the control it names.
+void LabelChanged(QLabel* label, const QString& oldText);
+
 // Names `control` for assistive technology (a combo box also by its description).
 void NameControl(QWidget* control, const QString& name);
 

@@ -182,9 +182,11 @@ Label::Label(QWidget* parent, const QString& name, Place place, const QString& c
 }
 
 void Label::SetCaption(const QString& caption) {
+    const QString oldText = text();
     caption_ = caption;
     setText(CaptionText(caption));
     Refit(this);
+    LabelChanged(this, oldText);
 }
 
 QString Label::Caption() const {

@@ -213,7 +213,7 @@ TEST_F(Dialogs, ReadModePicksByMouseAndKeyboard) {
         EXPECT_TRUE(drives.starts_with("ComboBox|") && drives.ends_with("|Drives|")) << drives;
         EXPECT_EQ(
             (std::vector{Spoken(Child(w, "lstDirectory")), Spoken(list), Spoken(box)}),
-            (std::vector<std::string>{"List|Directories||", "List|Files||", "EditableText|\nFilename||\nFilename"}));
+            (std::vector<std::string>{"List|Directories||", "List|Files||", "EditableText|Filename||\nFilename"}));
         ExpectMessage(*script_, kAnswerOk, &seen);
         ClickButton(w, "cmdBut(1)");
         QListWidgetItem* byMouse = list->findItems("X.OVN", Qt::MatchCaseSensitive).value(0);
