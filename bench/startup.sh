@@ -37,16 +37,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display and a window manager of our own.
-display=90
-while [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# A display and a window manager of our own; Xvfb picks a free display number and
+# writes it once it accepts connections.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
-export DISPLAY=":$display"
-for _ in $(seq 50); do xprop -root >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || { echo "startup.sh: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
 openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+sleep 0.5  # openbox reads its configuration after announcing itself
 
 # Both programs see the same environment: a fresh home, the X11 platform, no accessibility bus.
 export HOME="$work/home"
@@ -57,8 +58,8 @@ unset QT_QPA_PLATFORM QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 measure() {
     local out="$work/probe.out"
     rm -f "$out"
-    OVN_PROBE_T0=$(date +%s%N) OVN_PROBE_OUT="$out" LD_PRELOAD="$probe" timeout 30 "$1" >/dev/null 2>&1 || true
-    [[ -s $out ]] || { echo "startup.sh: $1 showed no window" >&2; exit 1; }
+    OVN_PROBE_T0=$(date +%s%N) OVN_PROBE_OUT="$out" LD_PRELOAD="$probe" timeout 30 "$1" >"$work/program.log" 2>&1 || true
+    [[ -s $out ]] || { echo "startup.sh: $1 showed no window" >&2; tail -5 "$work/program.log" >&2; exit 1; }
     cat "$out" >>"$2"
 }
 
