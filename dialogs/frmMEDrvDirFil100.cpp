@@ -50,6 +50,7 @@ frmMEDrvDirFil100::frmMEDrvDirFil100(QWidget* owner)
     lstDrive = new ui::DriveList(this, "lstDrive", {120, 180, 2955, 315}, ui::FontKind::Default);
     lstDirectory = new ui::DirectoryList(this, "lstDirectory", {120, 540, 2955, 2565}, ui::FontKind::Default);
     txtFileName = new ui::TextBox(this, "txtFileName", {3180, 2760, 2235, 315}, ui::FontKind::Default);
+    txtFileName->setFont(ui::MakeFontForNames(ui::FontKind::Default));  // takes names from the file list
     cmdBut = new ui::CommandButtonArray("cmdBut", this);
     QWidget* cancel = cmdBut->Add(this, 0, {4020, 3300, 1395, 375}, "Cancel", ui::FontKind::Default);
     QWidget* ok = cmdBut->Add(this, 1, {120, 3300, 1395, 375}, "OK", ui::FontKind::Default);

@@ -123,6 +123,13 @@ TEST(Looks, TwipsColoursCaptionsFontsAndEightBitTexts) {
     for (FontKind kind : {FontKind::Default, FontKind::A, FontKind::B, FontKind::Message})
         EXPECT_EQ(QFontInfo(ui::MakeFont(kind)).family(), "DejaVu Sans");
     EXPECT_TRUE(QFontInfo(ui::MakeFont(FontKind::C)).fixedPitch());
+    // The windows' fonts look up no fallback fonts, so their families must hold every printable Latin-1
+    // character; fonts for file names keep the fallbacks.
+    for (FontKind kind : {FontKind::Default, FontKind::C}) {
+        const QFontMetrics metrics(ui::MakeFont(kind));
+        for (char16_t c = 32; c < 256; ++c) EXPECT_TRUE((c >= 127 && c < 160) || metrics.inFont(QChar(c))) << int(c);
+    }
+    EXPECT_EQ(ui::MakeFontForNames(FontKind::Default).styleStrategy() & QFont::NoFontMerging, 0);
     std::string all;
     for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
     EXPECT_EQ(ui::ToLatin1(ui::FromLatin1(all)), all);
