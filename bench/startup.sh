@@ -15,7 +15,8 @@
 # manager varies most.
 #
 # Usage: bench/startup.sh [RUNS]    (builds Release in $BUILD_DIR, build-startup;
-# OVN_STARTUP_EDITOR names another editor binary to measure, such as an older build)
+# OVN_STARTUP_EDITOR names another editor binary to measure, such as an older build;
+# OVN_STARTUP_EDITOR_ARGS gives the editor arguments, such as a menu file to open)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
@@ -49,25 +50,30 @@ pids+=($!)
 for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 sleep 0.5  # openbox reads its configuration after announcing itself
 
-# Both programs see the same environment: a fresh home, the X11 platform, no accessibility bus.
+# Both programs see the same environment: a fresh home, the X11 platform, and a
+# session bus that does not answer (so no accessibility bus, and no bus started on the fly).
 export HOME="$work/home"
 mkdir -p "$HOME"
 unset QT_QPA_PLATFORM QT_LINUX_ACCESSIBILITY_ALWAYS_ON
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 
-# One start of $1: appends "nanoseconds KiB" to $2.
+# One start of $1 (with the arguments after $2): appends "time KiB processor-time" (ns) to $2.
 measure() {
-    local out="$work/probe.out"
+    local program=$1 to=$2 out="$work/probe.out"
+    shift 2
     rm -f "$out"
-    OVN_PROBE_T0=$(date +%s%N) OVN_PROBE_OUT="$out" LD_PRELOAD="$probe" timeout 30 "$1" >"$work/program.log" 2>&1 || true
-    [[ -s $out ]] || { echo "startup.sh: $1 showed no window" >&2; tail -5 "$work/program.log" >&2; exit 1; }
-    cat "$out" >>"$2"
+    OVN_PROBE_T0=$(date +%s%N) OVN_PROBE_OUT="$out" LD_PRELOAD="$probe" timeout 30 "$program" "$@" \
+        >"$work/program.log" 2>&1 || true
+    [[ -s $out ]] || { echo "startup.sh: $program showed no window" >&2; tail -5 "$work/program.log" >&2; exit 1; }
+    cat "$out" >>"$to"
 }
 
+read -r -a editor_args <<<"${OVN_STARTUP_EDITOR_ARGS:-}"
 measure "$baseline" /dev/null  # warm-up: caches, the editor's menu directory
-measure "$editor" /dev/null
+measure "$editor" /dev/null "${editor_args[@]}"
 for _ in $(seq "$runs"); do
     measure "$baseline" "$work/baseline"
-    measure "$editor" "$work/editor"
+    measure "$editor" "$work/editor" "${editor_args[@]}"
 done
 
 median() {  # column $2 of file $1
