@@ -4,10 +4,10 @@ set -euo pipefail
 
 packages=(
     g++ cmake make pkg-config
+    xvfb openbox x11-utils  # bench/startup.sh: a real X server and window manager
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     fonts-dejavu-core
-    xvfb openbox x11-utils  # bench/startup.sh: a real X server and window manager
 )
 missing=()
 for package in "${packages[@]}"; do

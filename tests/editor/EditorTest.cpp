@@ -35,6 +35,8 @@ constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialog
               kCancel = dialogs::kAnswerCancel;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
 const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
+const Message kDamaged{16, kYellow, "\r\nMenu file is damaged.\r\nCheck every item before saving."};
+const Message kIncomplete{16, kYellow, "\r\nMenu file is incomplete.\r\nCheck every item before saving."};
 const QString kTitle = "R5800 Menu Editor V0.42    [ ";
 // Every control in tab order: name, twips (left, top, width, height), then its looks: parent
 // (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (L, R, C) and caption.
@@ -429,17 +431,11 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
-    const auto notice = [](const char* found) {
-        return Message{16, kYellow, std::string("\r\nMenu file is ") + found + "\r\nCheck every item before saving."};
-    };
     const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none), notice
     const std::tuple<const char*, std::size_t, int, Message> damages[] = {
-        {"intact", size, -1, {}},
-        {"blockCrc", size, 8 + 24 * 50 + 18, notice("damaged.")},
-        {"short", 2000, -1, notice("incomplete.")},
-        {"shortByOne", size - 1, -1, notice("incomplete.")},
-        {"longIntact", size + 1, -1, {}},
-        {"longDamaged", size + 100, 8 + 24 * 50 + 18, notice("damaged.")},
+        {"intact", size, -1, {}},         {"blockCrc", size, 8 + 24 * 50 + 18, kDamaged},
+        {"short", 2000, -1, kIncomplete}, {"shortByOne", size - 1, -1, kIncomplete},
+        {"longIntact", size + 1, -1, {}}, {"longDamaged", size + 100, 8 + 24 * 50 + 18, kDamaged},
     };
     for (int slot = 1; const auto& [label, length, flipped, expected] : damages) {  // ROAST in another slot each
         SCOPED_TRACE(label);
