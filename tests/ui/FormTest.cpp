@@ -106,6 +106,31 @@ TEST(Form, DialogIsTransientFixedHasTheExactTitleClosesOnlyWithConsentAndStaysIn
     }
 }
 
+// A window that places itself at (1500, 1500) twips, counting how often it was asked to.
+class PlacedForm : public ui::Form {
+public:
+    PlacedForm() : ui::Form("frmPlaced", 3000, 2000) {}
+    int places = 0;
+
+protected:
+    void Place() override {
+        ++places;
+        MoveTwips(1500, 1500);
+    }
+};
+
+TEST(Form, PlacesItselfWhenFirstShownAndNotAgainWhenTheUserMovesIt) {
+    PlacedForm form;
+    EXPECT_EQ(form.places, 0);
+    form.ShowModeless();
+    EXPECT_EQ(std::tuple(form.places, form.LeftTwips(), form.TopTwips()), std::tuple(1, 1500, 1500));
+    form.move(10, 20);  // the frame stays the same (none offscreen): no new placement
+    QCoreApplication::processEvents();
+    form.hide();
+    form.ShowModeless();
+    EXPECT_EQ(std::tuple(form.places, form.LeftTwips(), form.TopTwips()), std::tuple(1, 150, 300));
+}
+
 TEST(Looks, TwipsColoursCaptionsFontsAndEightBitTexts) {
     for (auto [twips, pixels] : {std::pair{0, 0}, {7, 0}, {8, 1}, {2835, 189}, {11115, 741}, {-15, -1}, {-3000, -200}})
         EXPECT_EQ(ui::TwipsToPixels(twips), pixels) << twips;
