@@ -8,6 +8,7 @@
 
 #include "dialogs/Dialogs.h"
 #include "model/MenuModel.h"
+#include "ui/Accessibility.h"
 
 namespace dialogs {
 
@@ -49,6 +50,7 @@ frmMEDrvDirFil100::frmMEDrvDirFil100(QWidget* owner)
     lstDrive = new ui::DriveList(this, "lstDrive", {120, 180, 2955, 315}, ui::FontKind::Default);
     lstDirectory = new ui::DirectoryList(this, "lstDirectory", {120, 540, 2955, 2565}, ui::FontKind::Default);
     txtFileName = new ui::TextBox(this, "txtFileName", {3180, 2760, 2235, 315}, ui::FontKind::Default);
+    txtFileName->setFont(ui::MakeFontForNames(ui::FontKind::Default));  // takes names from the file list
     cmdBut = new ui::CommandButtonArray("cmdBut", this);
     QWidget* cancel = cmdBut->Add(this, 0, {4020, 3300, 1395, 375}, "Cancel", ui::FontKind::Default);
     QWidget* ok = cmdBut->Add(this, 1, {120, 3300, 1395, 375}, "OK", ui::FontKind::Default);
@@ -61,6 +63,12 @@ frmMEDrvDirFil100::frmMEDrvDirFil100(QWidget* owner)
     setTabOrder(txtFileName, cancel);
     setTabOrder(cancel, ok);
     setTabOrder(ok, lstFile);
+
+    ui::NameControl(lstDrive, "Drives");
+    ui::NameControl(lstDirectory, "Directories");
+    ui::LabelControl(Label1, lstFile);
+    ui::NameControl(lstFile, "Files");
+    ui::LabelControl(lblFileName, txtFileName);
 
     lstDrive->onChange = [this] { lstDrive_Change(); };
     lstDirectory->onChange = [this] { lstDirectory_Change(); };
@@ -76,7 +84,7 @@ void frmMEDrvDirFil100::SetVolumeSource(std::function<std::vector<ui::Volume>()>
 void frmMEDrvDirFil100::Form_Load() {
     ovn::MenuState& state = ovn::Shared();
 
-    MoveTwips(1000, 1000);
+    Place();
 
     // The pattern goes first so that the file list is read once, already filtered.
     lstFile->SetPattern("*." + ui::FromPath(state.FileDialogExtension));
@@ -108,6 +116,10 @@ void frmMEDrvDirFil100::Form_Load() {
     }
 
     state.FileDialogResult.clear();
+}
+
+void frmMEDrvDirFil100::Place() {
+    MoveTwips(1000, 1000);
 }
 
 void frmMEDrvDirFil100::lstDrive_Change() {

@@ -38,6 +38,9 @@ public:
     // (tests); an empty function restores the machine's mounted volumes.
     static void SetVolumeSource(std::function<std::vector<ui::Volume>()> source);
 
+protected:
+    void Place() override;  // left and top at 1000, 1000 by the outer frame
+
 private:
     void ShowFileError(const char* line);
     // directory + "/" + the file the result names: an existing file whose name

@@ -4,6 +4,7 @@
 
 #include "dialogs/Dialogs.h"
 #include "model/MenuModel.h"
+#include "ui/Accessibility.h"
 
 namespace dialogs {
 
@@ -52,6 +53,7 @@ frmMEMessage100::frmMEMessage100(QWidget* owner) : ui::Form("frmMEMessage100", k
         previous = button;
     }
     cmdBut->onClick = [this](int index) { cmdBut_Click(index); };
+    ui::MarkAsAlert(this);
 }
 
 void frmMEMessage100::Form_Load() {
@@ -82,6 +84,10 @@ void frmMEMessage100::Form_Load() {
         cmdBut->Button(3)->hide();
     }
 
+    // The colour's meaning in words, for those who do not see it.
+    const bool red = lblInformation->palette().color(QPalette::Window) == ui::ColorFromBgr(kRed);
+    setAccessibleDescription(red ? "Error" : ShowsOkOnly(type) ? "Notice" : "Question");
+
     // The focus starts on the first visible button in tab order.
     for (const ButtonRow& row : kButtons) {
         QWidget* button = cmdBut->Button(row.index);
@@ -110,14 +116,9 @@ void frmMEMessage100::PlaceWindow() {
     MoveTwips(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
 }
 
-void frmMEMessage100::showEvent(QShowEvent* event) {
-    ui::Form::showEvent(event);
-    // The outer frame is only known once the window is on the screen: centre
-    // again with the real outer size.
-    if (!placedWhenShown_) {
-        placedWhenShown_ = true;
-        PlaceWindow();
-    }
+// Once shown, placed again with the frame the window manager put around it.
+void frmMEMessage100::Place() {
+    PlaceWindow();
 }
 
 void frmMEMessage100::cmdBut_Click(int index) {

@@ -22,14 +22,13 @@ public:
     void cmdBut_Click(int index);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Place() override;
 
 private:
     void PlaceWindow();
 
     ui::Label* lblInformation;
     ui::CommandButtonArray* cmdBut;
-    bool placedWhenShown_ = false;
 };
 
 }  // namespace dialogs

@@ -162,11 +162,16 @@ bool frmOpening::LoadMenuFile(const std::string& path) {
     SetCaption(WindowCaptionMake(1));
     optOvenType->SetValue(ovn::OvenTypeOfSystemBlock(state.SystemBlock), true);
 
-    // The file is taken as it is, but the user hears when its checks fail.
-    const bool damaged = fileSize != ovn::kImageSize || !ovn::CheckMenuImage(state.MenuImage).ok();
-    if (damaged) {
-        Ask(16, dialogs::kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving.");
+    // The file is taken as it is, but the user hears what was found. Bytes past
+    // the image are not part of the menu: a whole image that passes its checks is sound.
+    const char* finding = nullptr;
+    if (fileSize < ovn::kImageSize) {
+        finding = "Menu file is incomplete.";
+    } else if (!ovn::CheckMenuImage(state.MenuImage).ok()) {
+        finding = "Menu file is damaged.";
     }
+    if (finding != nullptr)
+        Ask(16, dialogs::kYellow, std::string("\r\n") + finding + "\r\nCheck every item before saving.");
     return true;
 }
 

@@ -2,7 +2,6 @@
 #include "editor/frmOpening.h"
 
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QWidget>
 #include <array>
 #include <cfenv>
@@ -10,6 +9,7 @@
 #include <map>
 
 #include "model/MenuModel.h"
+#include "ui/Accessibility.h"
 
 namespace editor {
 
@@ -88,6 +88,20 @@ const std::array<LineRow, 5> kLines = {{
     {"Line2", 8340, 3960, 11100, 3960},
     {"Line5", 8340, 5580, 11100, 5580},
 }};
+
+// Each label names the control beside it for assistive technology.
+const std::pair<const char*, const char*> kLabelFor[] = {
+    {"lblItems", "lstItems"},         {"lblName", "txtName"},
+    {"lblCookTemp", "txtCookTemp"},   {"lblPowerLevel", "cboPowerLevel"},
+    {"lblCookTime", "txtCookTimeHH"}, {"lblCookTimeMM", "txtCookTimeMM"},
+    {"lblFanSpeed", "cboFanSpeed"},   {"lblHoldTemp", "txtHoldTemp"},
+    {"lblPage", "txtPage"},           {"lblItem", "txtItem"},
+};
+// The two halves of the cook time share one label.
+const std::pair<const char*, const char*> kNames[] = {
+    {"txtCookTimeHH", "Cook Time hours"},
+    {"txtCookTimeMM", "Cook Time minutes"},
+};
 
 constexpr int kClientWidthTwips = 11115;
 constexpr int kClientHeightTwips = 6780;
@@ -169,6 +183,10 @@ void frmOpening::BuildControls() {
 
     for (const auto& line : kLines) new ui::Line(this, line.name, line.x1, line.y1, line.x2, line.y2);
 
+    for (const auto& [label, control] : kLabelFor)
+        ui::LabelControl(static_cast<QLabel*>(byName.at(label)), byName.at(control));
+    for (const auto& [control, name] : kNames) ui::NameControl(byName.at(control), name);
+
     auto get = [&byName](const char* name) { return byName.at(name); };
     frmOvenType = static_cast<ui::Frame*>(get("frmOvenType"));
     frmRoastNHold = static_cast<ui::Frame*>(get("frmRoastNHold"));
@@ -215,13 +233,9 @@ void frmOpening::CentreOnScreen() {
     MoveTwips(RoundHalfEven(left), RoundHalfEven(top));
 }
 
-void frmOpening::showEvent(QShowEvent* event) {
-    ui::Form::showEvent(event);
-    // The outer frame is known only once the window is shown: centre it again.
-    if (!shownOnce_) {
-        shownOnce_ = true;
-        CentreOnScreen();
-    }
+// Once shown, the window is centred again with the frame the window manager put around it.
+void frmOpening::Place() {
+    CentreOnScreen();
 }
 
 void frmOpening::closeEvent(QCloseEvent* event) {

@@ -71,7 +71,7 @@ public:
     bool LoadMenuFile(const std::string& path);
 
 protected:
-    void showEvent(QShowEvent* event) override;
+    void Place() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -142,7 +142,6 @@ public:
 
 private:
     bool closeApproved_ = false;
-    bool shownOnce_ = false;
 };
 
 }  // namespace editor

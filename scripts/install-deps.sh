@@ -5,6 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake make pkg-config
+    xvfb openbox x11-utils  # bench/startup.sh: a real X server and window manager
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxlsxwriter-dev libzip-dev libexpat1-dev

@@ -8,10 +8,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
+#include <algorithm>
+#include <cmath>
 
+#include "ui/Accessibility.h"
 #include "ui/Wheel.h"
 
 namespace ui {
@@ -19,6 +23,7 @@ namespace ui {
 namespace {
 
 constexpr const char* kNominalFont = "ovnNominalFont";
+constexpr const char* kFittedSize = "ovnFittedSize";
 constexpr double kSmallestPoints = 5.0;
 constexpr double kShrinkStep = 0.25;
 
@@ -35,7 +40,10 @@ public:
         return instance;
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Resize) Refit(static_cast<QWidget*>(watched));
+        // The resize a control gets when first shown leaves it the size it was fitted at.
+        if (event->type() == QEvent::Resize &&
+            static_cast<QResizeEvent*>(event)->size() != watched->property(kFittedSize).toSize())
+            Refit(static_cast<QWidget*>(watched));
         return false;
     }
 };
@@ -49,17 +57,22 @@ bool SizeFits(const QSize& need, const QRect& box) {
     return need.width() <= box.width() && need.height() <= box.height();
 }
 
-bool LabelFits(const QLabel& label) {
-    if (label.text().isEmpty()) return true;
+// The size a caption needs and the box it has; an empty caption needs nothing.
+struct CaptionSpace {
+    QSize need;
+    QRect box;
+};
+
+CaptionSpace LabelSpace(const QLabel& label) {
+    if (label.text().isEmpty()) return {};
     const QRect box = label.contentsRect().adjusted(label.margin(), label.margin(), -label.margin(), -label.margin());
     int flags = static_cast<int>(label.alignment());
     if (label.wordWrap()) flags |= Qt::TextWordWrap;
-    const QRect need = QFontMetrics(label.font()).boundingRect(box, flags, label.text());
-    return SizeFits(need.size(), box);
+    return {QFontMetrics(label.font()).boundingRect(box, flags, label.text()).size(), box};
 }
 
-bool ButtonFits(const QAbstractButton& button) {
-    if (button.text().isEmpty()) return true;
+CaptionSpace ButtonSpace(const QAbstractButton& button) {
+    if (button.text().isEmpty()) return {};
     QStyleOptionButton option;
     option.initFrom(&button);
     option.text = button.text();
@@ -67,13 +80,12 @@ bool ButtonFits(const QAbstractButton& button) {
     QStyle::SubElement contents = QStyle::SE_PushButtonContents;
     if (qobject_cast<const QCheckBox*>(&button) != nullptr) contents = QStyle::SE_CheckBoxContents;
     if (qobject_cast<const QRadioButton*>(&button) != nullptr) contents = QStyle::SE_RadioButtonContents;
-    const QRect box = button.style()->subElementRect(contents, &option, &button);
-    const QSize need = QFontMetrics(button.font()).size(Qt::TextShowMnemonic, button.text());
-    return SizeFits(need, box);
+    return {QFontMetrics(button.font()).size(Qt::TextShowMnemonic, button.text()),
+            button.style()->subElementRect(contents, &option, &button)};
 }
 
-bool GroupBoxFits(const QGroupBox& frame) {
-    if (frame.title().isEmpty()) return true;
+CaptionSpace GroupBoxSpace(const QGroupBox& frame, bool* inside) {
+    if (frame.title().isEmpty()) return {};
     QStyleOptionGroupBox option;
     option.initFrom(&frame);
     option.text = frame.title();
@@ -82,8 +94,28 @@ bool GroupBoxFits(const QGroupBox& frame) {
     option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
     option.textAlignment = frame.alignment();
     const QRect label = frame.style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &frame);
+    *inside = frame.rect().contains(label);
     const QSize need = QFontMetrics(frame.font()).size(Qt::TextShowMnemonic, frame.title());
-    return frame.rect().contains(label) && need.width() <= label.width();
+    return {QSize(need.width(), 0), QRect(label.topLeft(), QSize(label.width(), 0))};
+}
+
+CaptionSpace SpaceOf(const QWidget* control, bool* inside) {
+    *inside = true;
+    if (const auto* label = qobject_cast<const QLabel*>(control)) return LabelSpace(*label);
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return ButtonSpace(*button);
+    if (const auto* frame = qobject_cast<const QGroupBox*>(control)) return GroupBoxSpace(*frame, inside);
+    return {};
+}
+
+// The point size at which the caption would just fill its box, taking its size
+// to grow in proportion to the font: a first guess, checked by measuring.
+double ProportionalPoints(const QWidget* control, double points) {
+    bool inside = true;
+    const CaptionSpace space = SpaceOf(control, &inside);
+    double scale = 1.0;
+    if (space.need.width() > 0) scale = std::min(scale, double(space.box.width()) / space.need.width());
+    if (space.need.height() > 0) scale = std::min(scale, double(space.box.height()) / space.need.height());
+    return points * scale;
 }
 
 // The object name and the place, which every control has.
@@ -95,21 +127,40 @@ void Setup(QWidget* control, const QString& name, Place place) {
 }  // namespace
 
 bool CaptionFits(const QWidget* control) {
-    if (const auto* label = qobject_cast<const QLabel*>(control)) return LabelFits(*label);
-    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return ButtonFits(*button);
-    if (const auto* frame = qobject_cast<const QGroupBox*>(control)) return GroupBoxFits(*frame);
-    return true;
+    bool inside = true;
+    const CaptionSpace space = SpaceOf(control, &inside);
+    return inside && SizeFits(space.need, space.box);
 }
 
 void FitCaptionFont(QWidget* control, const QFont& font) {
     if (!control->property(kNominalFont).isValid()) control->installEventFilter(RefitOnResize::Instance());
     control->setProperty(kNominalFont, font);
+    control->setProperty(kFittedSize, control->size());
+    control->setFont(font);
+    if (CaptionFits(control)) return;
+
+    // The largest size in steps of kShrinkStep below the nominal one that fits (the smallest
+    // allowed when none does). Each size tried costs a font of its own, so the search starts
+    // at the proportional guess rather than walking down from the nominal size.
+    const double nominal = font.pointSizeF();
     QFont fitted = font;
-    control->setFont(fitted);
-    while (!CaptionFits(control) && fitted.pointSizeF() - kShrinkStep >= kSmallestPoints) {
-        fitted.setPointSizeF(fitted.pointSizeF() - kShrinkStep);
+    const auto fitsAt = [&](double points) {
+        fitted.setPointSizeF(points);
         control->setFont(fitted);
+        return CaptionFits(control);
+    };
+    const auto steps = [&](double points) { return std::floor((nominal - points) / kShrinkStep + 1e-9); };
+    double points = nominal - std::max(1.0, steps(ProportionalPoints(control, nominal))) * kShrinkStep;
+    points = std::max(points, nominal - steps(kSmallestPoints) * kShrinkStep);
+    if (fitsAt(points)) {
+        while (points + kShrinkStep < nominal && fitsAt(points + kShrinkStep)) points += kShrinkStep;
+    } else {
+        while (points - kShrinkStep >= kSmallestPoints) {
+            points -= kShrinkStep;
+            if (fitsAt(points)) break;
+        }
     }
+    fitsAt(points);  // the last size tried may have been another
 }
 
 // ---------------------------------------------------------------- Label
@@ -131,9 +182,11 @@ Label::Label(QWidget* parent, const QString& name, Place place, const QString& c
 }
 
 void Label::SetCaption(const QString& caption) {
+    const QString oldText = text();
     caption_ = caption;
     setText(CaptionText(caption));
     Refit(this);
+    LabelChanged(this, oldText);
 }
 
 QString Label::Caption() const {
@@ -181,6 +234,7 @@ bool CheckBox::SetValue(int value) {
 OptionButton::OptionButton(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font,
                            int index)
     : QRadioButton(parent), index_(index) {
+    InstallAccessibleInterfaces();  // the radio button role, see ui/Accessibility.h
     Setup(this, name, place);
     setAutoExclusive(false);  // the group keeps the buttons exclusive, so that it can also clear them all
     setText(ButtonText(caption));
@@ -381,11 +435,14 @@ void TextBox::SetBackColor(std::uint32_t bgr) {
     QPalette colours = palette();
     colours.setColor(QPalette::Base, ColorFromBgr(bgr));
     setPalette(colours);
+    // Red marks an invalid entry; a screen reader hears it in words (Qt has no usable invalid state).
+    setAccessibleDescription(bgr == kInvalidBackColor ? QStringLiteral("Invalid entry") : QString());
 }
 
 void TextBox::SetSystemBackColor() {
     // Back to the inherited palette: the platform's colour itself, not a copy of its value.
     setPalette(QPalette());
+    setAccessibleDescription(QString());
 }
 
 QColor TextBox::BackColor() const {

@@ -63,6 +63,9 @@ private:
     QString caption_;
 };
 
+// The back colour of a text box holding an invalid entry (red, 0x00BBGGRR).
+inline constexpr std::uint32_t kInvalidBackColor = 255;
+
 class TextBox : public QLineEdit {
     Q_OBJECT
 public:

@@ -121,7 +121,7 @@ std::vector<Volume> MountedVolumes() {
 
 DriveList::DriveList(QWidget* parent, const QString& name, Place place, FontKind font) : QComboBox(parent) {
     setObjectName(name);
-    setFont(MakeFont(font));
+    setFont(MakeFontForNames(font));
     setGeometry(ToPixels(place));
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::activated, this, [this](int index) {
@@ -184,7 +184,9 @@ constexpr int kIndentPerLevel = 2;
 }  // namespace
 
 DirectoryList::DirectoryList(QWidget* parent, const QString& name, Place place, FontKind font)
-    : PickList(parent, name, place, font) {}
+    : PickList(parent, name, place, font) {
+    setFont(MakeFontForNames(font));
+}
 
 QString DirectoryList::Path() const {
     return path_;
@@ -228,7 +230,9 @@ bool DirectoryList::Activated(int row) {
 // ---------------------------------------------------------------- FileList
 
 FileList::FileList(QWidget* parent, const QString& name, Place place, FontKind font)
-    : PickList(parent, name, place, font) {}
+    : PickList(parent, name, place, font) {
+    setFont(MakeFontForNames(font));
+}
 
 void FileList::SetPath(const QString& directory) {
     path_ = directory;

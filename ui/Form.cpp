@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "ui/Accessibility.h"
 #include "ui/Geometry.h"
 #include "ui/ModalScript.h"
 
@@ -17,6 +18,8 @@ struct Form::Impl {
     bool unloaded = false;
     bool modal = false;
     QEventLoop* loop = nullptr;
+    bool placed = false;
+    QMargins placedWithFrame;  // the frame around the client area when last placed
 };
 
 namespace {
@@ -24,6 +27,13 @@ namespace {
 Qt::WindowFlags FormFlags(bool dialog) {
     // Title bar only: no close, minimise or maximise buttons.
     return (dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+}
+
+QMargins FrameMargins(const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
 }
 
 // The outer frame; before the window exists Qt reports its frame one pixel short, so never less than the client area.
@@ -40,6 +50,7 @@ QScreen* ScreenOf(const QWidget* widget) {
 
 Form::Form(const QString& name, int clientWidthTwips, int clientHeightTwips, QWidget* owner)
     : QWidget(owner, FormFlags(owner != nullptr)), impl_(new Impl) {
+    InstallAccessibleInterfaces();
     setObjectName(name);
     setFixedSize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
 }
@@ -123,6 +134,32 @@ void Form::Unload() {
 
 bool Form::IsUnloaded() const {
     return impl_->unloaded;
+}
+
+bool Form::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    switch (event->type()) {
+        case QEvent::Show:
+            if (!impl_->placed) {
+                impl_->placed = true;
+                impl_->placedWithFrame = FrameMargins(this);
+                Place();
+            }
+            if (parentWidget() != nullptr) AnnounceShown(this);
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+            // The window manager has put its frame around the window (or changed it): place it again.
+            if (impl_->placed && isVisible() && FrameMargins(this) != impl_->placedWithFrame) {
+                impl_->placedWithFrame = FrameMargins(this);
+                Place();
+            }
+            break;
+        default:
+            break;
+    }
+    return handled;
 }
 
 void Form::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,9 @@
 // unloaded itself. Dialogs are transient for their owner, have no close,
 // minimise or maximise buttons, cannot be resized, and are kept inside the
 // screen's available area. Escape and the close box do not close them.
+// Placement is by the outer frame, which a window manager reports only after
+// the first show: Place() runs at the first show and again whenever the frame
+// around the window changes size, so the frame lands where it belongs.
 #pragma once
 
 #include <QWidget>
@@ -44,6 +47,9 @@ public:
     std::function<bool()> onQueryUnload;
 
 protected:
+    // Puts the window where it belongs (through MoveTwips); see above for when it runs.
+    virtual void Place() {}
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -94,6 +94,15 @@ QFont MakeFont(FontKind kind) {
     font.setPointSizeF(points);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
+    // The menu's texts are Latin-1, which these families cover whole: looking up
+    // fallback fonts for other characters would only slow the start-up.
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
+
+QFont MakeFontForNames(FontKind kind) {
+    QFont font = MakeFont(kind);
+    font.setStyleStrategy(QFont::PreferDefault);
     return font;
 }
 

@@ -43,6 +43,8 @@ enum class FontKind {
     C,        // monospace 15 pt (the item list)
     Message,  // the message dialog's text: sans-serif 12 pt
 };
-QFont MakeFont(FontKind kind);
+QFont MakeFont(FontKind kind);  // for Latin-1 texts only
+// For file and volume names, which may hold any character: others come from fallback fonts.
+QFont MakeFontForNames(FontKind kind);
 
 }  // namespace ui

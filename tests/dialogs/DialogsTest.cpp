@@ -65,7 +65,8 @@ struct TypeRow {
     std::int16_t type;
     std::uint32_t color, shown;
     std::vector<int> leftToRight;
-    QPoint formCentre;  // where types from 16 on stand; the others stand on the screen's centre
+    QPoint formCentre;    // where types from 16 on stand; the others stand on the screen's centre
+    const char* meaning;  // the colour in words, for a screen reader
 };
 class MessageTypes : public Dialogs, public ::testing::WithParamInterface<TypeRow> {};
 
@@ -94,6 +95,8 @@ TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
             const int lineHeight = label->fontMetrics().height();
             EXPECT_TRUE(text.top() >= lineHeight * 3 / 4 && text.top() < lineHeight * 2) << text.top();
             EXPECT_NEAR(text.left(), image.width() - 1 - text.right(), 3);
+            EXPECT_EQ(Spoken(&w), std::string("AlertMessage|Information|") + row.meaning + "|");
+            EXPECT_EQ(Spoken(label), "StaticText|\nA question||");
             ExpectPlaced(f, row.type < 16 ? QPoint(f.ScreenWidthTwips(), f.ScreenHeightTwips()) / 2 : row.formCentre);
             // Neither Enter, Escape nor the close box press a button; the old answer stays.
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(w.focusWidget(), key);
@@ -107,16 +110,17 @@ TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllTypes, MessageTypes,
-                         ::testing::Values(TypeRow{"Ok0", 0, kYellow, kYellow, {0}, {0, 0}},
-                                           TypeRow{"YesNo1", 1, kYellow, kYellow, {1, 2}, {5000, 4000}},
-                                           TypeRow{"YesCancelNo2", 2, kRed, kRed, {1, 3, 2}, {5000, 4000}},
-                                           TypeRow{"Ok16TopLeftCorner", 16, kRed, kRed, {0}, {0, 0}},
-                                           TypeRow{"YesNo17FarOffLeft", 17, kYellow, kYellow, {1, 2}, {-20000, 4000}},
-                                           TypeRow{"YesCancelNo18", 18, kYellow, kYellow, {1, 3, 2}, {5000, 4000}},
-                                           TypeRow{"RedOk5", 5, kYellow, kRed, {0}, {5000, 4000}},
-                                           TypeRow{"RedOk20FarOffBottomRight", 20, kYellow, kRed, {0}, {60000, 60000}}),
-                         kRowName);
+INSTANTIATE_TEST_SUITE_P(
+    AllTypes, MessageTypes,
+    ::testing::Values(TypeRow{"Ok0", 0, kYellow, kYellow, {0}, {0, 0}, "Notice"},
+                      TypeRow{"YesNo1", 1, kYellow, kYellow, {1, 2}, {5000, 4000}, "Question"},
+                      TypeRow{"YesCancelNo2", 2, kRed, kRed, {1, 3, 2}, {5000, 4000}, "Error"},
+                      TypeRow{"Ok16TopLeftCorner", 16, kRed, kRed, {0}, {0, 0}, "Error"},
+                      TypeRow{"YesNo17FarOffLeft", 17, kYellow, kYellow, {1, 2}, {-20000, 4000}, "Question"},
+                      TypeRow{"YesCancelNo18", 18, kYellow, kYellow, {1, 3, 2}, {5000, 4000}, "Question"},
+                      TypeRow{"RedOk5", 5, kYellow, kRed, {0}, {5000, 4000}, "Error"},
+                      TypeRow{"RedOk20FarOffBottomRight", 20, kYellow, kRed, {0}, {60000, 60000}, "Error"}),
+    kRowName);
 
 TEST_F(Dialogs, StartupFailureIsARedOkMessage) {
     SeenMessage msg;
@@ -205,6 +209,11 @@ TEST_F(Dialogs, ReadModePicksByMouseAndKeyboard) {
         auto* list = Child<ui::FileList>(w, "lstFile");
         EXPECT_FALSE(box->isEnabled());
         EXPECT_EQ(list->ListCount(), 3);
+        const std::string drives = Spoken(Child(w, "lstDrive"));  // a combo box's name is its choice
+        EXPECT_TRUE(drives.starts_with("ComboBox|") && drives.ends_with("|Drives|")) << drives;
+        EXPECT_EQ(
+            (std::vector{Spoken(Child(w, "lstDirectory")), Spoken(list), Spoken(box)}),
+            (std::vector<std::string>{"List|Directories||", "List|Files||", "EditableText|Filename||\nFilename"}));
         ExpectMessage(*script_, kAnswerOk, &seen);
         ClickButton(w, "cmdBut(1)");
         QListWidgetItem* byMouse = list->findItems("X.OVN", Qt::MatchCaseSensitive).value(0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -34,7 +35,8 @@ constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialog
               kCancel = dialogs::kAnswerCancel;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
 const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
-const Message kDamaged{16, kYellow, "\r\nMenu file is damaged or incomplete.\r\nCheck every item before saving."};
+const Message kDamaged{16, kYellow, "\r\nMenu file is damaged.\r\nCheck every item before saving."};
+const Message kIncomplete{16, kYellow, "\r\nMenu file is incomplete.\r\nCheck every item before saving."};
 const QString kTitle = "R5800 Menu Editor V0.42    [ ";
 // Every control in tab order: name, twips (left, top, width, height), then its looks: parent
 // (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (L, R, C) and caption.
@@ -99,7 +101,13 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
     std::string FilePath(const QString& name) const { return ui::ToPath(dir_.path() + "/" + name); }
     void Click(const QString& name) { testsupport::ClickButton(W(), name); }
     void ChooseOven(int index) { Click(QString("optOvenType(%1)").arg(index)); }
-    bool IsRed(ui::TextBox* box) const { return box->BackColor() == ui::ColorFromBgr(kRed); }
+    bool IsRed(ui::TextBox* box) const {  // and described so to a screen reader exactly while red
+        const bool red = box->BackColor() == ui::ColorFromBgr(kRed);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(box)->text(QAccessible::Description),
+                  red ? "Invalid entry" : "")
+            << box->objectName().toStdString();
+        return red;
+    }
     // A message box next (when `when`): checks what it shows (unless `shown` is left empty), then answers it.
     EditorTest& Expect(int answer, const Message& shown = {}, bool when = true) {
         if (!when) return *this;
@@ -228,6 +236,35 @@ TEST_F(EditorTest, EveryControlInPlaceInTabOrderThroughASessionOfAllConfiguratio
         Read("GASMENU1.ovn");
         ExpectConfiguration(W(), where, 0, "F \r\n200 to 500", dir_.path() + "/GASMENU1.ovn");
     }
+}
+
+TEST_F(EditorTest, ScreenReadersHearEveryControlByItsLabelAndTheOvenTypesAsRadioButtons) {
+    // clang-format off
+    const std::pair<const char*, const char*> rows[] = {  // control, then role|name|description|labelled by
+        {"frmOvenType", "Grouping|Oven Type||"},
+        {"optOvenType(0)", "RadioButton|Gas||Oven Type"},
+        {"optOvenType(1)", "RadioButton|Electric||Oven Type"},
+        {"lstItems", "List|Current Menu Items||"},
+        {"txtName", "EditableText|Item Name||Item Name"},
+        {"txtCookTemp", "EditableText|Cook Temp||Cook Temp"},
+        {"cboPowerLevel", "ComboBox|100|Power Level|Power Level"},
+        {"txtCookTimeHH", "EditableText|Cook Time hours||Cook Time"},
+        {"txtCookTimeMM", "EditableText|Cook Time minutes||MM"},
+        {"cboFanSpeed", "ComboBox|HIGH|Fan Speed|Fan Speed"},
+        {"chkRoastNHold", "CheckBox|Roast & Hold||"},
+        {"txtHoldTemp", "EditableText|Hold Temp||Hold Temp"},
+        {"txtPage", "EditableText|Page||Page"},
+        {"txtItem", "EditableText|Item||Item"},
+        {"cmdBut(2)", "Button|Get Menu from File||"},
+    };
+    // clang-format on
+    ChooseOven(1);
+    for (const auto& [name, spoken] : rows) EXPECT_EQ(testsupport::Spoken(Child(W(), name)), spoken) << name;
+    QAccessibleInterface* gas = QAccessible::queryAccessibleInterface(W().optOvenType->Button(0));
+    EXPECT_EQ(gas->parent()->text(QAccessible::Name), "Oven Type");
+    EXPECT_EQ(std::pair(gas->state().checkable, gas->state().checked), std::pair(1ULL, 0ULL));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(W().optOvenType->Button(1))->state().checked, 1ULL);
+    EXPECT_EQ(testsupport::Spoken(&W()).substr(0, 7), "Window|");
 }
 
 TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
@@ -394,16 +431,19 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
-    const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none)
-    const std::tuple<const char*, std::size_t, int> damages[] = {
-        {"intact", size, -1}, {"blockCrc", size, 8 + 24 * 50 + 18}, {"short", 2000, -1}, {"long", size + 1, -1}};
-    for (int slot = 1; const auto& [label, length, flipped] : damages) {  // each file has ROAST in another slot
+    const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none), notice
+    const std::tuple<const char*, std::size_t, int, Message> damages[] = {
+        {"intact", size, -1, {}},         {"blockCrc", size, 8 + 24 * 50 + 18, kDamaged},
+        {"short", 2000, -1, kIncomplete}, {"shortByOne", size - 1, -1, kIncomplete},
+        {"longIntact", size + 1, -1, {}}, {"longDamaged", size + 100, 8 + 24 * 50 + 18, kDamaged},
+    };
+    for (int slot = 1; const auto& [label, length, flipped, expected] : damages) {  // ROAST in another slot each
         SCOPED_TRACE(label);
         Bytes bytes = MenuImage({slot}, 1);
         bytes.resize(length);
         if (flipped >= 0) bytes[flipped] ^= 1;
         WriteFile(FilePath("DAMAGED.ovn"), bytes);
-        Read("DAMAGED.ovn", slot > 1 ? kDamaged : Message());
+        Read("DAMAGED.ovn", expected);
         EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
         EXPECT_EQ(W().lstItems->List(slot + 1), QString::number(slot) + "   ROAST");
         ++slot;

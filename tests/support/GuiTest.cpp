@@ -1,8 +1,10 @@
 #include "GuiTest.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMetaEnum>
 #include <QTest>
 
 #include "model/MenuModel.h"
@@ -11,6 +13,17 @@ namespace testsupport {
 
 std::unique_ptr<ui::ModalScript> MakeScript() {
     return std::make_unique<ui::ModalScript>([](const std::string& why) { ADD_FAILURE() << why; });
+}
+
+std::string Spoken(QWidget* widget) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+    if (iface == nullptr) return "none";
+    QStringList labels;
+    for (const auto& [label, relation] : iface->relations(QAccessible::Label)) labels << label->text(QAccessible::Name);
+    const char* role = QMetaEnum::fromType<QAccessible::Role>().valueToKey(iface->role());
+    return QStringList{role, iface->text(QAccessible::Name), iface->text(QAccessible::Description), labels.join('+')}
+        .join('|')
+        .toStdString();
 }
 
 void ClickButton(QWidget& window, const QString& name) {

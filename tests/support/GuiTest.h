@@ -37,6 +37,10 @@ void ExpectMessage(ui::ModalScript& script, int answer, SeenMessage* seen = null
 // Expects the "ERROR" box next; records its text and presses OK.
 void ExpectErrorBox(ui::ModalScript& script, std::string* text = nullptr);
 
+// What a screen reader reads of `widget` through QAccessible: "role|name|description|labels",
+// the labels being the texts of the widgets it is labelled by, joined by '+'.
+std::string Spoken(QWidget* widget);
+
 // Clicks the named button of `window` with the mouse (it must be visible and enabled).
 void ClickButton(QWidget& window, const QString& name);
 

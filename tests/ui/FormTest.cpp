@@ -106,6 +106,31 @@ TEST(Form, DialogIsTransientFixedHasTheExactTitleClosesOnlyWithConsentAndStaysIn
     }
 }
 
+// A window that places itself at (1500, 1500) twips, counting how often it was asked to.
+class PlacedForm : public ui::Form {
+public:
+    PlacedForm() : ui::Form("frmPlaced", 3000, 2000) {}
+    int places = 0;
+
+protected:
+    void Place() override {
+        ++places;
+        MoveTwips(1500, 1500);
+    }
+};
+
+TEST(Form, PlacesItselfWhenFirstShownAndNotAgainWhenTheUserMovesIt) {
+    PlacedForm form;
+    EXPECT_EQ(form.places, 0);
+    form.ShowModeless();
+    EXPECT_EQ(std::tuple(form.places, form.LeftTwips(), form.TopTwips()), std::tuple(1, 1500, 1500));
+    form.move(10, 20);  // the frame stays the same (none offscreen): no new placement
+    QCoreApplication::processEvents();
+    form.hide();
+    form.ShowModeless();
+    EXPECT_EQ(std::tuple(form.places, form.LeftTwips(), form.TopTwips()), std::tuple(1, 150, 300));
+}
+
 TEST(Looks, TwipsColoursCaptionsFontsAndEightBitTexts) {
     for (auto [twips, pixels] : {std::pair{0, 0}, {7, 0}, {8, 1}, {2835, 189}, {11115, 741}, {-15, -1}, {-3000, -200}})
         EXPECT_EQ(ui::TwipsToPixels(twips), pixels) << twips;
@@ -123,6 +148,13 @@ TEST(Looks, TwipsColoursCaptionsFontsAndEightBitTexts) {
     for (FontKind kind : {FontKind::Default, FontKind::A, FontKind::B, FontKind::Message})
         EXPECT_EQ(QFontInfo(ui::MakeFont(kind)).family(), "DejaVu Sans");
     EXPECT_TRUE(QFontInfo(ui::MakeFont(FontKind::C)).fixedPitch());
+    // The windows' fonts look up no fallback fonts, so their families must hold every printable Latin-1
+    // character; fonts for file names keep the fallbacks.
+    for (FontKind kind : {FontKind::Default, FontKind::C}) {
+        const QFontMetrics metrics(ui::MakeFont(kind));
+        for (char16_t c = 32; c < 256; ++c) EXPECT_TRUE((c >= 127 && c < 160) || metrics.inFont(QChar(c))) << int(c);
+    }
+    EXPECT_EQ(ui::MakeFontForNames(FontKind::Default).styleStrategy() & QFont::NoFontMerging, 0);
     std::string all;
     for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
     EXPECT_EQ(ui::ToLatin1(ui::FromLatin1(all)), all);
