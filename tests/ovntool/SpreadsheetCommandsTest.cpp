@@ -165,6 +165,21 @@ TEST_F(ToolTest, ExportToAFileIsAllOrNothing) {
     EXPECT_EQ(EntryCount(), 3) << "menu.ovn, out.txt, adir and no temporary file";
 }
 
+TEST_F(ToolTest, ExportToAFileFollowsItsLinkAndKeepsItsMode) {
+    ASSERT_EQ(Run({"new", "--oven", "gas", "-o", "menu.ovn"}).status, 0);
+    fs::create_symlink("target", Path("link"));
+    for (const auto& [format, head] : {std::pair("csv", "slot,"), std::pair("json", "{"), std::pair("xlsx", "PK")}) {
+        WriteBytes(Path("target"), "old"s);
+        fs::permissions(Path("target"), fs::perms(0640));
+        const RunResult r = Run({"export", "menu.ovn", "--format", format, "-o", "link"});
+        EXPECT_EQ(std::tuple(r.status, r.err), std::tuple(0, "")) << format;
+        EXPECT_TRUE(fs::is_symlink(Path("link"))) << format;
+        EXPECT_EQ(fs::status(Path("target")).permissions(), fs::perms(0640)) << format;
+        EXPECT_EQ(ReadBytes(Path("target")).rfind(head, 0), 0u) << format;
+    }
+    EXPECT_EQ(EntryCount(), 3) << "menu.ovn, link, target and no temporary file";
+}
+
 TEST_F(ToolTest, WorkbookProblemsNameTheSheetRow) {
     const std::string rows =
         InlineRow(1, kHeaderCells) + InlineRow(2, {"5", "A", "350", "0130", "Low", "80", "0", "160"}) +
