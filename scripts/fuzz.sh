@@ -29,8 +29,10 @@ for seeds in tests/fuzz/*/; do
     scratch="$build_dir/corpus/$what"
     mkdir -p "$scratch"
     log="$build_dir/fuzz_$what.log"
+    dict=()
+    [[ -f tests/fuzz/$what.dict ]] && dict=(-dict="tests/fuzz/$what.dict")
     echo "== fuzz_$what for ${FUZZ_SECONDS:-60} s =="
-    if ! "$build_dir/tests/fuzz/fuzz_$what" -max_len="$(max_len "$what")" -max_total_time="${FUZZ_SECONDS:-60}" \
+    if ! "$build_dir/tests/fuzz/fuzz_$what" -max_len="$(max_len "$what")" -max_total_time="${FUZZ_SECONDS:-60}" "${dict[@]}" \
         -print_final_stats=1 -artifact_prefix="$build_dir/" "$scratch" "$seeds" >"$log" 2>&1; then
         tail -n 60 "$log"
         echo "fuzz_$what found a fault; its input is saved under $build_dir/"
