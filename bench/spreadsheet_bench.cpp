@@ -41,8 +41,8 @@ public:
         ovn::MenuImageBytes image{};
         ovn::EncodeMenu(items, ovn::kGasOven, image);
         ok_ = ovn::MenuSave(Path("menu.ovn"), image, [](const ovn::StorageFailure&) {}) &&
-              Run(ovntool::exportcmd::Run, {Path("menu.ovn"), "-o", Path("menu.csv")}) &&
-              Run(ovntool::exportcmd::Run, {Path("menu.ovn"), "--format", "xlsx", "-o", Path("menu.xlsx")});
+              Run({"export", Path("menu.ovn"), "-o", Path("menu.csv")}) &&
+              Run({"export", Path("menu.ovn"), "--format", "xlsx", "-o", Path("menu.xlsx")});
     }
     ~FullMenuDirectory() {
         std::error_code ignored;
@@ -50,9 +50,9 @@ public:
     }
     bool ok() const { return ok_; }
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
-    static bool Run(int (*command)(const ovntool::Args&, std::ostream&, std::ostream&), const ovntool::Args& args) {
+    static bool Run(const ovntool::Args& args) {
         std::ostringstream out, err;
-        const bool ok = command(args, out, err) == ovntool::kExitOk;
+        const bool ok = ovntool::RunTool(args, out, err) == ovntool::kExitOk;
         if (!ok) fprintf(stderr, "%s", err.str().c_str());
         return ok;
     }
@@ -67,8 +67,7 @@ void Export(benchmark::State& state, const char* format) {
     bool failed = !dir.ok();
     const std::string out = dir.Path(std::string("out.") + format);
     for (auto _ : state) {
-        failed |=
-            !FullMenuDirectory::Run(ovntool::exportcmd::Run, {dir.Path("menu.ovn"), "--format", format, "-o", out});
+        failed |= !FullMenuDirectory::Run({"export", dir.Path("menu.ovn"), "--format", format, "-o", out});
     }
     if (failed) state.SkipWithError("export failed");
     state.counters["bytes"] = static_cast<double>(fs::file_size(out));
@@ -78,8 +77,8 @@ void Import(benchmark::State& state, const char* format) {
     const FullMenuDirectory dir;
     bool failed = !dir.ok();
     for (auto _ : state) {
-        failed |= !FullMenuDirectory::Run(ovntool::import::Run, {dir.Path(std::string("menu.") + format), "--oven",
-                                                                 "gas", "-o", dir.Path("out.ovn")});
+        failed |= !FullMenuDirectory::Run(
+            {"import", dir.Path(std::string("menu.") + format), "--oven", "gas", "-o", dir.Path("out.ovn")});
     }
     if (failed) state.SkipWithError("import failed");
 }

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <utility>
 
 namespace ovn {
@@ -369,20 +370,20 @@ namespace {
 // Writes over the old file, through the descriptor opened for writing at the
 // start, where no temporary file may be used. The old length is cut only after
 // the new bytes are on the disk.
-bool WriteInPlace(int fd, const MenuImageBytes& image, StorageError& error) {
-    if (!WriteAll(fd, image.data(), image.size())) {
+bool WriteInPlace(int fd, std::span<const std::uint8_t> bytes, StorageError& error) {
+    if (!WriteAll(fd, bytes.data(), bytes.size())) {
         error = {StorageStage::Write, errno};
         return false;
     }
-    if (fsync(fd) != 0 || ftruncate(fd, static_cast<off_t>(image.size())) != 0 || fsync(fd) != 0) {
+    if (fsync(fd) != 0 || ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || fsync(fd) != 0) {
         error = {StorageStage::Flush, errno};
         return false;
     }
     return true;
 }
 
-bool SaveInPlace(FileHandle& file, const MenuImageBytes& image, StorageError& error) {
-    if (!WriteInPlace(file.get(), image, error)) {
+bool SaveInPlace(FileHandle& file, std::span<const std::uint8_t> bytes, StorageError& error) {
+    if (!WriteInPlace(file.get(), bytes, error)) {
         return false;
     }
     if (!file.close()) {
@@ -393,7 +394,7 @@ bool SaveInPlace(FileHandle& file, const MenuImageBytes& image, StorageError& er
 }
 
 // The whole save; on failure `error` says why and `damaged` whether the old file was touched.
-bool SaveMenuFile(const std::string& path, const MenuImageBytes& image, StorageError& error, bool& damaged) {
+bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, StorageError& error, bool& damaged) {
     if (path.empty()) {
         error = {StorageStage::Open, ENOENT};
         return false;
@@ -429,7 +430,7 @@ bool SaveMenuFile(const std::string& path, const MenuImageBytes& image, StorageE
             return false;
         }
         damaged = true;
-        return SaveInPlace(existing, image, error);
+        return SaveInPlace(existing, bytes, error);
     }
     const auto failAndRemove = [&](StorageStage stage, int code) {
         error = {stage, code};
@@ -438,7 +439,7 @@ bool SaveMenuFile(const std::string& path, const MenuImageBytes& image, StorageE
         }
         return false;
     };
-    if (!WriteAll(temp.get(), image.data(), image.size())) {
+    if (!WriteAll(temp.get(), bytes.data(), bytes.size())) {
         return failAndRemove(StorageStage::Write, errno);
     }
     if (fsync(temp.get()) != 0) {
@@ -463,7 +464,7 @@ bool SaveMenuFile(const std::string& path, const MenuImageBytes& image, StorageE
             return false;
         }
         damaged = true;  // a sticky directory: the file may be written, not replaced
-        return SaveInPlace(existing, image, error);
+        return SaveInPlace(existing, bytes, error);
     }
     if (!SyncDirectory(directory)) {
         error = {StorageStage::Flush, errno};
@@ -474,14 +475,22 @@ bool SaveMenuFile(const std::string& path, const MenuImageBytes& image, StorageE
 
 }  // namespace
 
+bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, StorageError& error,
+                 bool& oldFileMayBeDamaged) {
+    bool damaged = false;
+    const bool saved = SaveFile(path, bytes, error, damaged);
+    oldFileMayBeDamaged = !saved && damaged && error.stage != StorageStage::Open;
+    return saved;
+}
+
 bool MenuSave(const std::string& path, const MenuImageBytes& image, const StorageErrorReporter& report) {
     StorageError error;
     bool damaged = false;
-    if (SaveMenuFile(path, image, error, damaged)) {
+    if (ReplaceFile(path, image, error, damaged)) {
         return true;
     }
     if (report) {
-        report({"MenuSave : " + path, error, damaged && error.stage != StorageStage::Open});
+        report({"MenuSave : " + path, error, damaged});
     }
     return false;
 }

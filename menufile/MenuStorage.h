@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -60,22 +61,27 @@ std::optional<FileBytes> ReadFileBytes(const std::string& path, std::size_t keep
 bool MenuGet(const std::string& path, MenuImageBytes& image, const StorageErrorReporter& report,
              std::uintmax_t* fileSize = nullptr);
 
-// Replaces the file with exactly the 2409 bytes of `image`, never leaving a
-// half-written menu. Allowed exactly where this process could open the file for
-// writing; a symbolic link is followed as such an open follows it, except one
-// planted by another user in a sticky, world-writable directory. The bytes go
-// to a temporary file beside the target (owner-only until it is complete, then
-// the old file's mode and owner), flushed and renamed over the target. Only
-// when the directory refuses the temporary file or the rename for permission is
-// the old file written in place.
+// Replaces the file with exactly `bytes`, never leaving it half written.
+// Allowed exactly where this process could open the file for writing; a
+// symbolic link is followed as such an open follows it, except one planted by
+// another user in a sticky, world-writable directory. The bytes go to a
+// temporary file beside the target (owner-only until it is complete, then the
+// old file's mode and owner), flushed and renamed over the target. Only when
+// the directory refuses the temporary file or the rename for permission is the
+// old file written in place. On failure `error` says why, and
+// `oldFileMayBeDamaged` whether an in-place write failed after it began.
+bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, StorageError& error,
+                 bool& oldFileMayBeDamaged);
+
+// ReplaceFile with the 2409 bytes of `image`; a failure goes to `report` as "MenuSave : " and the path.
 bool MenuSave(const std::string& path, const MenuImageBytes& image, const StorageErrorReporter& report);
 
 namespace testing {
-// Replaces the low-level write used by MenuSave (same contract as POSIX write);
+// Replaces the low-level write used by ReplaceFile (same contract as POSIX write);
 // pass an empty function to restore the real one.
 using WriteFunction = std::function<long(int fd, const void* data, std::size_t size)>;
 void SetWriteFunction(WriteFunction write);
-// While not 0, creating MenuSave's unnamed temporary file fails with this errno
+// While not 0, creating ReplaceFile's unnamed temporary file fails with this errno
 // value: EACCES as in a directory that does not let the user add files, ENOSPC
 // as on a full disk, EOPNOTSUPP as on a file system without unnamed files (a
 // named temporary file is then made).

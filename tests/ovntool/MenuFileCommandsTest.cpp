@@ -1,4 +1,4 @@
-// new, check, show and diff driven through the executable.
+// new, check, show and diff in process.
 #include "ToolRunner.h"
 
 namespace ovntool_test {

@@ -1,4 +1,4 @@
-// Menus through a spreadsheet, driven through the executable: what spreadsheets
+// Menus through a spreadsheet, in process: what spreadsheets
 // write back, workbooks made by LibreOffice Calc, the exported workbook, and
 // hostile workbooks.
 #include "ToolRunner.h"
@@ -162,7 +162,22 @@ TEST_F(ToolTest, ExportToAFileIsAllOrNothing) {
         EXPECT_EQ(r.err.rfind("ovntool: cannot write " + std::string(out) + ": ", 0), 0u) << r.err;
     }
     EXPECT_TRUE(fs::is_empty(Path("adir")));
-    EXPECT_EQ(EntryCount(), 5) << "menu.ovn, out.txt, adir, the captured output and no temporary file";
+    EXPECT_EQ(EntryCount(), 3) << "menu.ovn, out.txt, adir and no temporary file";
+}
+
+TEST_F(ToolTest, ExportToAFileFollowsItsLinkAndKeepsItsMode) {
+    ASSERT_EQ(Run({"new", "--oven", "gas", "-o", "menu.ovn"}).status, 0);
+    fs::create_symlink("target", Path("link"));
+    for (const auto& [format, head] : {std::pair("csv", "slot,"), std::pair("json", "{"), std::pair("xlsx", "PK")}) {
+        WriteBytes(Path("target"), "old"s);
+        fs::permissions(Path("target"), fs::perms(0640));
+        const RunResult r = Run({"export", "menu.ovn", "--format", format, "-o", "link"});
+        EXPECT_EQ(std::tuple(r.status, r.err), std::tuple(0, "")) << format;
+        EXPECT_TRUE(fs::is_symlink(Path("link"))) << format;
+        EXPECT_EQ(fs::status(Path("target")).permissions(), fs::perms(0640)) << format;
+        EXPECT_EQ(ReadBytes(Path("target")).rfind(head, 0), 0u) << format;
+    }
+    EXPECT_EQ(EntryCount(), 3) << "menu.ovn, link, target and no temporary file";
 }
 
 TEST_F(ToolTest, WorkbookProblemsNameTheSheetRow) {

@@ -1,4 +1,5 @@
-// Runs the built ovntool in a fresh temporary directory and captures what it prints.
+// Runs ovntool in process (the ovn_cli library on string streams) in a fresh
+// temporary directory, or as a process where only a process shows the fault.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,8 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tools/ovntool/Commands.h"
 
 namespace ovntool_test {
 
@@ -35,17 +39,28 @@ public:
         std::string pattern = (fs::temp_directory_path() / "ovntool-test-XXXXXX").string();
         ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
+        home_ = fs::current_path();
+        fs::current_path(dir_);  // the commands see relative names as a user's shell would give them
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override {
+        fs::current_path(home_);
+        fs::remove_all(dir_);
+    }
     fs::path Path(const std::string& name) const { return dir_ / name; }
     std::ptrdiff_t EntryCount() const { return std::distance(fs::directory_iterator(dir_), {}); }
 
-    // Runs ovntool with `args` (no single quotes in them) in the temporary directory; stdin is empty.
-    // `shell` runs first in the same shell (a ulimit).
-    RunResult Run(const Args& args, const std::string& shell = "") {
+    static RunResult Run(const Args& args) {
+        std::ostringstream out, err;
+        const int status = ovntool::RunTool(args, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    // Runs the built executable with `args` (no single quotes in them); stdin is empty. `shell` runs
+    // first in the same shell (a ulimit); `redirect` comes after the tool's own (">/dev/full").
+    RunResult RunProcess(const Args& args, const std::string& shell = "", const std::string& redirect = "") {
         std::string command = "cd '" + dir_.string() + "' && " + shell + " exec '" OVNTOOL_PATH "'";
         for (const std::string& arg : args) command += " '" + arg + "'";
-        const int wstatus = std::system((command + " </dev/null >.stdout 2>.stderr").c_str());
+        const int wstatus = std::system((command + " </dev/null >.stdout 2>.stderr " + redirect).c_str());
         const int status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
         return {status, ReadBytes(dir_ / ".stdout"), ReadBytes(dir_ / ".stderr")};
     }
@@ -56,7 +71,7 @@ public:
         return Run({"import", "in.csv", "--oven", oven, "-o", out});
     }
 
-    fs::path dir_;
+    fs::path dir_, home_;
 };
 
 // The whole default menu file: the system block, 100 default blocks and byte 2408.

@@ -1,8 +1,11 @@
-// The commands of ovntool. Each takes the arguments after its own name, writes
-// data to `out` and every diagnostic to `err`, and returns the exit status.
+// ovntool as a library (ovn_cli): the one table of commands, the help texts
+// made from it, and the whole program on given streams, so that tests run it in
+// process. Each command takes the arguments after its own name, writes data to
+// `out` and every diagnostic to `err`, and returns the exit status.
 #pragma once
 
 #include <iosfwd>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -15,24 +18,15 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitBad = 1;    // check: a bad file; diff: menus differ; import: bad CSV
 inline constexpr int kExitError = 2;  // usage, a file that cannot be read or written
 
-namespace check {
-int Run(const Args& args, std::ostream& out, std::ostream& err);
-}
-namespace show {
-int Run(const Args& args, std::ostream& out, std::ostream& err);
-}
-namespace exportcmd {
-int Run(const Args& args, std::ostream& out, std::ostream& err);
-}
-namespace import {
-int Run(const Args& args, std::ostream& out, std::ostream& err);
-}
-namespace diff {
-int Run(const Args& args, std::ostream& out, std::ostream& err);
-}
-namespace newmenu {
-int Run(const Args& args, std::ostream& out, std::ostream& err);
-}
+struct Command {
+    const char* name;
+    const char* usage;  // "ovntool check FILE..."
+    const char* help;   // what it does, lines after the first indented by 10 columns
+    int (*run)(const Args& args, std::ostream& out, std::ostream& err);
+};
+
+// Every command, in the order --help lists them.
+std::span<const Command> AllCommands();
 
 // The whole --help text, and one command's ("ovntool check --help").
 std::string HelpText();
@@ -40,5 +34,13 @@ std::string CommandHelpText(const std::string& command);
 
 // Prints "ovntool: <message>" and the hint to --help; returns kExitError.
 int UsageError(std::ostream& err, const std::string& message);
+
+// The program after its own name: dispatch, --help, --version, every exception
+// as one line ("ovntool: out of memory"), and exit 2 when `out` fails to take
+// what was written to it.
+int RunTool(const Args& argv, std::ostream& out, std::ostream& err);
+
+// main(): both standard streams buffered, RunTool on them.
+int Main(int argc, char** argv);
 
 }  // namespace ovntool

@@ -1,6 +1,8 @@
 #include "tools/ovntool/Output.h"
 
+#include <cstdint>
 #include <ostream>
+#include <span>
 
 #include "menufile/ImageCodec.h"
 #include "menufile/MenuStorage.h"
@@ -37,6 +39,16 @@ int SaveMenu(const ovn::MenuItemTable& items, const OutputOptions& options, std:
             << (failure.oldFileMayBeDamaged ? "; the old file may be damaged" : "") << "\n";
     });
     return saved ? kExitOk : kExitError;
+}
+
+bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& err) {
+    ovn::StorageError error;
+    bool damaged = false;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    if (ovn::ReplaceFile(path, std::span(data, bytes.size()), error, damaged)) return true;
+    err << "ovntool: cannot write " << EscapePath(path) << ": " << ovn::StorageErrorCause(error)
+        << (damaged ? "; the old file may be damaged" : "") << "\n";
+    return false;
 }
 
 }  // namespace ovntool

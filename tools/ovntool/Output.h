@@ -1,10 +1,11 @@
-// Writing a menu image to OUTFILE for new and import, through the safe save.
+// Every -o OUTFILE: replaced through the storage's one safe replace.
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "model/MenuModel.h"
 #include "tools/ovntool/Args.h"
@@ -23,5 +24,9 @@ std::optional<OutputOptions> GetOutputOptions(const ParsedArgs& parsed, std::ost
 // Encodes `items` (byte 2408 = 0) and replaces OUTFILE with it. A failure is
 // reported on `err`, the old file (if any) is left as it was, and the result is kExitError.
 int SaveMenu(const ovn::MenuItemTable& items, const OutputOptions& options, std::ostream& err);
+
+// Replaces OUTFILE with `bytes` (export -o). A failure goes to `err` as
+// "ovntool: cannot write OUTFILE: cause", the old file (if any) is left as it was.
+bool WriteOutput(const std::string& path, std::string_view bytes, std::ostream& err);
 
 }  // namespace ovntool

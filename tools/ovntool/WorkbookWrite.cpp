@@ -1,16 +1,14 @@
 #include "tools/ovntool/WorkbookWrite.h"
 
-#include <fcntl.h>
-#include <stdlib.h>
-#include <sys/stat.h>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <xlsxwriter.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <ostream>
 
+#include "menufile/MenuStorage.h"
 #include "model/ItemRules.h"
 #include "tools/ovntool/Columns.h"
 #include "tools/ovntool/Text.h"
@@ -18,19 +16,6 @@
 namespace ovntool {
 
 namespace {
-
-// The folder of `path` with its slash, or "" for the working directory.
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-bool FlushToDisk(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    const bool synced = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
-}
 
 // The column letter of a menu column ("A" for slot).
 std::string Letter(Column column) {
@@ -61,32 +46,7 @@ void Validate(lxw_worksheet* sheet, Column column, lxw_data_validation& rule, co
     worksheet_data_validation_range(sheet, 1, ColumnIndex(column), ovn::kSlotCount, ColumnIndex(column), &rule);
 }
 
-}  // namespace
-
-bool ReplaceFileSafely(const std::string& path, const std::function<std::string(const std::string& tempPath)>& fill,
-                       std::ostream& err) {
-    std::string temp = FolderOf(path) + ".ovntool-export-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        err << "ovntool: cannot write " << path << ": " << std::strerror(errno) << "\n";
-        return false;
-    }
-    const mode_t mask = ::umask(0);  // the new file gets the mode any new file would get
-    ::umask(mask);
-    const bool moded = ::fchmod(fd, 0666 & ~mask) == 0;
-    ::close(fd);
-    std::string reason = moded ? fill(temp) : std::strerror(errno);
-    if (reason.empty() && !FlushToDisk(temp)) reason = std::strerror(errno);
-    if (reason.empty() && ::rename(temp.c_str(), path.c_str()) != 0) reason = std::strerror(errno);
-    if (!reason.empty()) {
-        ::unlink(temp.c_str());
-        err << "ovntool: cannot write " << path << ": " << reason << "\n";
-        return false;
-    }
-    return true;
-}
-
-std::string WriteMenuWorkbook(const LoadedMenu& menu, const std::string& path) {
+std::string WriteWorkbookFile(const LoadedMenu& menu, const std::string& path) {
     lxw_workbook* book = workbook_new(path.c_str());
     if (book == nullptr) return "the workbook cannot be created";
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Menu");
@@ -169,6 +129,23 @@ std::string WriteMenuWorkbook(const LoadedMenu& menu, const std::string& path) {
 
     const lxw_error error = workbook_close(book);
     return error == LXW_NO_ERROR ? std::string() : std::string(lxw_strerror(error));
+}
+
+}  // namespace
+
+std::string WriteMenuWorkbook(const LoadedMenu& menu, std::string& bytes) {
+    // libxlsxwriter writes only to a named file: an unnamed one in memory, read back whole.
+    const int fd = ::memfd_create("ovntool-workbook", MFD_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    std::string reason = WriteWorkbookFile(menu, path);
+    ovn::StorageError error;
+    const auto file = reason.empty() ? ovn::ReadFileBytes(path, ovn::kReadCap, error) : std::nullopt;
+    ::close(fd);
+    if (!reason.empty()) return reason;
+    if (!file) return ovn::StorageErrorCause(error);
+    bytes.assign(file->bytes.begin(), file->bytes.end());
+    return {};
 }
 
 }  // namespace ovntool

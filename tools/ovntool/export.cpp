@@ -1,6 +1,5 @@
 // ovntool export FILE [--format csv|json|xlsx] [-o OUTFILE]: the menu as text on
 // standard output or in OUTFILE, or as a workbook (OUTFILE required).
-#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -11,6 +10,7 @@
 #include "tools/ovntool/Csv.h"
 #include "tools/ovntool/Json.h"
 #include "tools/ovntool/MenuFile.h"
+#include "tools/ovntool/Output.h"
 #include "tools/ovntool/Text.h"
 #include "tools/ovntool/WorkbookWrite.h"
 
@@ -74,29 +74,23 @@ int Run(const Args& args, std::ostream& out, std::ostream& err) {
 
     const auto menu = LoadMenuForViewing(parsed.positional[0], err);
     if (!menu) return kExitError;
+    std::string bytes;
     if (format == "xlsx") {
-        return ReplaceFileSafely(
-                   outPath->second, [&](const std::string& temp) { return WriteMenuWorkbook(*menu, temp); }, err)
-                   ? kExitOk
-                   : kExitError;
-    }
-    std::ostringstream text;
-    if (format == "csv") {
-        WriteCsv(*menu, text);
+        const std::string reason = WriteMenuWorkbook(*menu, bytes);
+        if (!reason.empty()) {
+            err << "ovntool: cannot write " << EscapePath(outPath->second) << ": " << reason << "\n";
+            return kExitError;
+        }
     } else {
-        WriteJson(*menu, text);
+        std::ostringstream text;
+        (format == "csv" ? WriteCsv : WriteJson)(*menu, text);
+        bytes = text.str();
     }
     if (outPath == parsed.options.end()) {
-        out << text.str();
+        out << bytes;
         return kExitOk;
     }
-    const auto writeText = [&](const std::string& temp) {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        file << text.str();
-        file.close();
-        return file ? std::string() : std::string("the text cannot be written");
-    };
-    return ReplaceFileSafely(outPath->second, writeText, err) ? kExitOk : kExitError;
+    return WriteOutput(outPath->second, bytes, err) ? kExitOk : kExitError;
 }
 
 }  // namespace ovntool::exportcmd

@@ -1,6 +1,8 @@
 // ovntool import CSVFILE|XLSXFILE --oven gas|electric -o OUTFILE: builds a menu
 // from CSV or from a workbook's first sheet, every row checked with the strict
 // item rules; any problem and nothing is written.
+#include "tools/ovntool/Import.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -41,10 +43,7 @@ public:
     }
     bool empty() const { return count_ == 0; }
     std::size_t size() const { return count_; }
-    void Print(std::ostream& err) const {
-        for (const std::string& line : lines_) err << line << "\n";
-        if (count_ > lines_.size()) err << "\xE2\x80\xA6 and " << count_ - lines_.size() << " more problem(s)\n";
-    }
+    std::vector<std::string> TakeLines() { return std::move(lines_); }
 
 private:
     std::string unit_;
@@ -235,7 +234,8 @@ std::vector<TableRow> CsvRows(std::string_view text, Problems& problems) {
         return {};
     }
     std::vector<TableRow> rows;
-    for (CsvRecord& record : doc.records) rows.push_back({record.line, std::move(record.fields), record.fieldCount, {}, {}});
+    for (CsvRecord& record : doc.records)
+        rows.push_back({record.line, std::move(record.fields), record.fieldCount, {}, {}});
     return rows;
 }
 
@@ -275,29 +275,18 @@ std::vector<TableRow> SheetRows(std::string_view bytes, Problems& problems) {
 
 }  // namespace
 
-int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
-    const ParsedArgs parsed = ParseArgs(args, kOutputOptionSpecs);
-    if (!parsed.error.empty()) return UsageError(err, parsed.error);
-    if (parsed.positional.size() != 1) return UsageError(err, "import needs exactly one CSVFILE or XLSXFILE");
-    const auto options = GetOutputOptions(parsed, err);
-    if (!options) return kExitError;
-    const std::string& csvPath = parsed.positional[0];
+}  // namespace ovntool::import
 
-    // Refused before a byte is read when larger than any menu CSV or workbook can be.
-    ovn::StorageError error;
-    const auto file = ovn::ReadFileBytes(csvPath, ovn::kReadCap, error, ovn::kReadCap);
-    if (!file) {
-        err << "ovntool: " << EscapePath(csvPath) << ": " << ovn::StorageErrorCause(error)
-            << (error.code == EFBIG ? " (more than " + std::to_string(ovn::kReadCap) + " bytes)" : "") << "\n";
-        return kExitError;
-    }
+namespace ovntool {
 
-    const std::string_view text(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size());
+ImportedMenu ImportMenu(std::string_view text, std::int16_t ovenType, std::string_view fileName) {
+    using namespace import;
     const bool workbook = LooksLikeZipArchive(text);
     Problems problems(workbook ? "row" : "line");
-    ovn::MenuItemTable items;
-    for (ovn::MenuItemRecord& item : items) ovn::ItemClear(item);
-    const bool xlsxName = csvPath.size() >= 5 && UpperCaseAscii(csvPath.substr(csvPath.size() - 5)) == ".XLSX";
+    ImportedMenu result;
+    for (ovn::MenuItemRecord& item : result.items) ovn::ItemClear(item);
+    const bool xlsxName =
+        fileName.size() >= 5 && UpperCaseAscii(std::string(fileName.substr(fileName.size() - 5))) == ".XLSX";
     if (text.substr(0, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         // The compound file of the old binary workbooks, and of every password-protected one.
         problems.Add("an old binary (.xls) or password-protected workbook; save it as .xlsx without a password");
@@ -314,18 +303,48 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
             if (problems.empty()) {
                 std::array<std::size_t, ovn::kSlotCount> slotLines{};
                 for (std::size_t r = 1; r < rows.size(); ++r) {
-                    ReadRow(rows[r], columns, options->ovenType, slotLines, items, problems);
+                    ReadRow(rows[r], columns, ovenType, slotLines, result.items, problems);
                 }
             }
         }
     }
-    if (!problems.empty()) {
-        problems.Print(err);
-        err << "ovntool: " << EscapePath(csvPath) << ": " << problems.size() << " problem(s); "
+    result.problemCount = problems.size();
+    result.problems = problems.TakeLines();
+    return result;
+}
+
+}  // namespace ovntool
+
+namespace ovntool::import {
+
+int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
+    const ParsedArgs parsed = ParseArgs(args, kOutputOptionSpecs);
+    if (!parsed.error.empty()) return UsageError(err, parsed.error);
+    if (parsed.positional.size() != 1) return UsageError(err, "import needs exactly one CSVFILE or XLSXFILE");
+    const auto options = GetOutputOptions(parsed, err);
+    if (!options) return kExitError;
+    const std::string& csvPath = parsed.positional[0];
+
+    // Refused before a byte is read when larger than any menu CSV or workbook can be.
+    ovn::StorageError error;
+    const auto file = ovn::ReadFileBytes(csvPath, ovn::kReadCap, error, ovn::kReadCap);
+    if (!file) {
+        err << "ovntool: " << EscapePath(csvPath) << ": " << ovn::StorageErrorCause(error)
+            << (error.code == EFBIG ? " (more than " + std::to_string(ovn::kReadCap) + " bytes)" : "") << "\n";
+        return kExitError;
+    }
+    const std::string_view text(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size());
+    const ImportedMenu menu = ImportMenu(text, options->ovenType, csvPath);
+    if (menu.problemCount > 0) {
+        for (const std::string& line : menu.problems) err << line << "\n";
+        if (menu.problemCount > menu.problems.size()) {
+            err << "\xE2\x80\xA6 and " << menu.problemCount - menu.problems.size() << " more problem(s)\n";
+        }
+        err << "ovntool: " << EscapePath(csvPath) << ": " << menu.problemCount << " problem(s); "
             << EscapePath(options->outPath) << " not written\n";
         return kExitBad;
     }
-    return SaveMenu(items, *options, err);
+    return SaveMenu(menu.items, *options, err);
 }
 
 }  // namespace ovntool::import

@@ -1,30 +1,54 @@
-// The --help texts and the usage error shared by every command.
-#include <ostream>
+// The table of commands, the --help texts made from it, and the program's
+// frame around a command: dispatch, the exception guard, the exit status.
+#include "tools/ovntool/Commands.h"
+
+#include <exception>
+#include <iostream>
+#include <new>
 #include <string>
 
-#include "tools/ovntool/Commands.h"
+#include "menufile/Crc.h"
+#include "tools/ovntool/Args.h"
+#include "tools/ovntool/Text.h"
 
 namespace ovntool {
 
+// Each command's run function, in its own file (check.cpp, ...).
+namespace check {
+int Run(const Args& args, std::ostream& out, std::ostream& err);
+}
+namespace show {
+int Run(const Args& args, std::ostream& out, std::ostream& err);
+}
+namespace exportcmd {
+int Run(const Args& args, std::ostream& out, std::ostream& err);
+}
+namespace import {
+int Run(const Args& args, std::ostream& out, std::ostream& err);
+}
+namespace diff {
+int Run(const Args& args, std::ostream& out, std::ostream& err);
+}
+namespace newmenu {
+int Run(const Args& args, std::ostream& out, std::ostream& err);
+}
+
 namespace {
 
-struct CommandHelpEntry {
-    const char* name;
-    const char* usage;
-    const char* text;  // indented by 10 columns, under the command's name
-};
-
-const CommandHelpEntry kCommandHelp[] = {
+// A new command is one row here and its own file.
+const Command kCommands[] = {
     {"check", "ovntool check FILE...",
      R"H(For each FILE: its size, the CRC of each of the 100 item blocks and the
           byte sum. Prints "FILE: OK" or "FILE: BAD (reasons)". Exit 0 all good,
           1 any bad, 2 usage error or a FILE that cannot be read.
-)H"},
+)H",
+     check::Run},
     {"show", "ovntool show FILE",
      R"H(The oven type and the 100 slots (page 1-10, item 0-9) as they decode,
           damaged values included. "-" marks a fan or power code without text;
           name bytes a terminal would act on appear as \xHH, a backslash as \\.
-)H"},
+)H",
+     show::Run},
     {"export", "ovntool export FILE [--format csv|json|xlsx] [-o OUTFILE]",
      R"H(The menu as CSV (default; header
           slot,name,cook_temp,cook_time,fan_speed,power_level,roast_n_hold,hold_temp
@@ -33,7 +57,8 @@ const CommandHelpEntry kCommandHelp[] = {
           -o only) writes a workbook: a sheet "Menu" with the same columns, every
           value but the slot as text, drop-down lists and limits in the cells, and
           a sheet "Oven" naming the oven type.
-)H"},
+)H",
+     exportcmd::Run},
     {"import", "ovntool import CSVFILE|XLSXFILE --oven gas|electric -o OUTFILE",
      R"H(Reads a CSV as export writes it (UTF-8, optional BOM, LF or CRLF,
           header required, columns and rows in any order; only slot is
@@ -46,13 +71,16 @@ const CommandHelpEntry kCommandHelp[] = {
           workbook), at most 100 of them and then their number; then nothing is
           written and the exit status is 1. A line of more than 64 fields is one
           problem. A CSVFILE larger than 16 MiB is refused at once (exit 2).
-)H"},
+)H",
+     import::Run},
     {"diff", "ovntool diff FILE1 FILE2",
      R"H(One line per slot that differs ("page P item I (slot S): field A -> B"),
           and the oven type when it differs. Exit 0 same, 1 different, 2 error.
-)H"},
+)H",
+     diff::Run},
     {"new", "ovntool new --oven gas|electric -o OUTFILE", R"H(Writes a menu of 100 default slots.
-)H"},
+)H",
+     newmenu::Run},
 };
 
 constexpr char kCommonText[] = R"H(
@@ -69,22 +97,26 @@ standard error, any old OUTFILE is left as it was, and the exit status is 2.
 
 }  // namespace
 
+std::span<const Command> AllCommands() {
+    return kCommands;
+}
+
 std::string HelpText() {
     std::string text = "Usage:\n";
-    for (const CommandHelpEntry& entry : kCommandHelp) text += std::string("  ") + entry.usage + "\n";
+    for (const Command& entry : kCommands) text += std::string("  ") + entry.usage + "\n";
     text +=
         "  ovntool COMMAND --help\n  ovntool --help | --version\n\nMenu files of the R5800 Menu Editor (exactly 2409 "
         "bytes).\n\n";
-    for (const CommandHelpEntry& entry : kCommandHelp) {
-        text += std::string("  ") + entry.name + std::string(8 - std::string(entry.name).size(), ' ') + entry.text;
+    for (const Command& entry : kCommands) {
+        text += std::string("  ") + entry.name + std::string(8 - std::string(entry.name).size(), ' ') + entry.help;
     }
     return text + kCommonText;
 }
 
 std::string CommandHelpText(const std::string& command) {
-    for (const CommandHelpEntry& entry : kCommandHelp) {
+    for (const Command& entry : kCommands) {
         if (command != entry.name) continue;
-        std::string text = std::string("Usage: ") + entry.usage + "\n\n" + entry.text;
+        std::string text = std::string("Usage: ") + entry.usage + "\n\n" + entry.help;
         for (std::size_t at; (at = text.find("\n          ")) != std::string::npos;) text.erase(at + 1, 10);
         return text + kCommonText;
     }
@@ -94,6 +126,62 @@ std::string CommandHelpText(const std::string& command) {
 int UsageError(std::ostream& err, const std::string& message) {
     err << "ovntool: " << message << "\nTry 'ovntool --help'.\n";
     return kExitError;
+}
+
+namespace {
+
+int Dispatch(const Args& argv, std::ostream& out, std::ostream& err) {
+    if (argv.empty()) return UsageError(err, "no command given");
+    const std::string& command = argv[0];
+    const Args args(argv.begin() + 1, argv.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << HelpText();
+        return kExitOk;
+    }
+    if (command == "--version") {
+        out << "ovntool " << OVNTOOL_VERSION << "\n";
+        return kExitOk;
+    }
+    for (const Command& entry : kCommands) {
+        if (command != entry.name) continue;
+        if (HelpRequested(args)) {
+            out << CommandHelpText(command);
+            return kExitOk;
+        }
+        return entry.run(args, out, err);
+    }
+    return UsageError(err, "unknown command '" + EscapePath(command) + "'");
+}
+
+}  // namespace
+
+int RunTool(const Args& argv, std::ostream& out, std::ostream& err) {
+    int status = kExitError;
+    try {
+        ovn::BuildCrcTables();
+        status = Dispatch(argv, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "ovntool: out of memory\n";
+    } catch (const std::exception& e) {
+        err << "ovntool: " << EscapePath(e.what()) << "\n";
+    } catch (...) {
+        err << "ovntool: unexpected failure\n";
+    }
+    out.flush();
+    if (!out) {
+        err << "ovntool: cannot write to standard output\n";
+        status = kExitError;
+    }
+    return status;
+}
+
+int Main(int argc, char** argv) {
+    // Both streams buffered: a long list of problems costs one write, not one per piece.
+    std::ios::sync_with_stdio(false);
+    std::cerr.unsetf(std::ios::unitbuf);
+    const int status = RunTool(Args(argv + 1, argv + argc), std::cout, std::cerr);
+    std::cerr.flush();
+    return status;
 }
 
 }  // namespace ovntool

@@ -1,0 +1,53 @@
+// Any bytes as a workbook: through the reader (a sheet of rows, or one
+// problem on one line, cells within the sheet's columns, every cell read as
+// each column would read it), then read and judged as import reads them: a
+// menu that passes every check, or problems, each one line. A zip
+// archive's checksums keep mutations from reaching the XML, so an input that
+// is no zip archive is the first sheet's XML (then, after a 0 byte, the shared
+// strings), packed into a workbook here.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "menufile/Crc.h"
+#include "menufile/ImageCheck.h"
+#include "menufile/ImageCodec.h"
+#include "tests/ovntool/WorkbookBuilder.h"
+#include "tools/ovntool/Import.h"
+#include "tools/ovntool/WorkbookRead.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const bool tablesBuilt = (ovn::BuildCrcTables(), true);
+    (void)tablesBuilt;
+    std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (bytes.rfind("PK", 0) != 0) {
+        const std::size_t split = std::min(bytes.find('\0'), bytes.size());
+        const std::string strings = split < bytes.size() ? bytes.substr(split + 1) : "";
+        ovntool_test::Parts parts = ovntool_test::WorkbookParts("", strings.empty() ? " " : strings);
+        parts[2].second = bytes.substr(0, split);
+        bytes = ovntool_test::ZipArchive(parts, false);
+    }
+    const ovntool::Worksheet sheet = ovntool::ReadFirstWorksheet(bytes);
+    if (!sheet.problem.empty() && (!sheet.rows.empty() || sheet.problem.find('\n') != std::string::npos)) std::abort();
+    for (const ovntool::SheetRow& row : sheet.rows) {
+        if (row.cells.empty()) std::abort();
+        for (const ovntool::SheetCell& cell : row.cells) {
+            if (cell.column >= 16384) std::abort();
+            for (const ovntool::Column column : ovntool::kAllColumns) (void)ovntool::CellText(cell, column);
+        }
+    }
+    const ovntool::ImportedMenu menu = ovntool::ImportMenu(bytes, ovn::kElectricOven, "in.xlsx");
+    if (menu.problems.size() != std::min<std::size_t>(menu.problemCount, 100)) std::abort();
+    for (const std::string& line : menu.problems) {
+        if (line.empty() || line.find('\n') != std::string::npos) std::abort();
+    }
+    if (menu.problemCount == 0) {
+        ovn::MenuImageBytes image{};
+        ovn::EncodeMenu(menu.items, ovn::kElectricOven, image);
+        if (!ovn::CheckMenuImage(image).ok()) std::abort();
+    }
+    return 0;
+}
