@@ -1,7 +1,7 @@
 // The message window: a bordered text on a coloured background and one of
 // three button sets. It takes no arguments: it reads MessageType, MessageColor,
-// MessageText, FormCenterX and FormCenterY from ovn::Shared() and writes
-// MessageAnswer when a button is pressed.
+// MessageText, FormCenterX and FormCenterY from dialogs::Values() and writes
+// MessageAnswer when a button is pressed. Shown through dialogs::Ask.
 #pragma once
 
 #include <QWidget>

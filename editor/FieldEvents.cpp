@@ -66,7 +66,7 @@ void frmOpening::optOvenType_Click(int Index) {
 
     if (Index != ovn::kGasOven && Index != ovn::kElectricOven) return;
     ButtonSetup(1);
-    FieldSetup(1);
+    FieldSetup(FieldMode::Editing);
     InformationSetup(Index == ovn::kGasOven ? 2 : 1);
 
     // The first item of page 1; selecting it loads slot 0 through the list's click.
@@ -94,7 +94,7 @@ void frmOpening::cboPowerLevel_Click() {
 }
 
 bool frmOpening::ValidateItemEntries() {
-    FieldSetup(4);
+    FieldSetup(FieldMode::ClearInvalid);
 
     ovn::MenuItemRecord fields;
     fields.Name = ui::ToLatin1(txtName->Text());

@@ -10,7 +10,7 @@
 
 #include "ui/Accessibility.h"
 #include "ui/Geometry.h"
-#include "ui/ModalScript.h"
+#include "ui/ModalShow.h"
 
 namespace ui {
 
@@ -81,6 +81,11 @@ int Form::HeightTwips() const {
     return PixelsToTwips(frameGeometry().height());
 }
 
+QPoint Form::CenterTwips() const {
+    return {RoundHalfEven(static_cast<float>(LeftTwips()) + static_cast<float>(WidthTwips()) / 2),
+            RoundHalfEven(static_cast<float>(TopTwips()) + static_cast<float>(HeightTwips()) / 2)};
+}
+
 void Form::MoveTwips(int left, int top) {
     QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
     if (isWindow() && parentWidget() != nullptr) {
@@ -111,7 +116,7 @@ void Form::ShowModal() {
     impl_->unloaded = false;
     impl_->modal = true;
     const QPointer<Form> alive(this);  // a handler may delete the window while it is shown
-    if (!ShowScriptedOrAbort(*this)) {
+    if (!ShowScriptedOrAbort(*this, [this] { Unload(); })) {
         setWindowModality(Qt::ApplicationModal);
         show();
         if (!impl_->unloaded) {

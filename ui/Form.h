@@ -29,6 +29,9 @@ public:
     int TopTwips() const;
     int WidthTwips() const;
     int HeightTwips() const;
+    // The centre of the outer frame in screen twips: left + width / 2 and
+    // top + height / 2 in single precision, a half to the even neighbour.
+    QPoint CenterTwips() const;
     // Moves the window's outer top-left corner; a dialog is kept inside the available screen area.
     void MoveTwips(int left, int top);
     static int ScreenWidthTwips();
@@ -36,7 +39,7 @@ public:
 
     void ShowModeless();
     // Shows the window application-modal and returns after Unload(). Under a
-    // ModalScript the script answers instead of the user (see ModalScript.h).
+    // ModalScript the script answers instead of the user (see ModalShow.h).
     void ShowModal();
     // Hides the window and ends its modal show. Safe to call more than once.
     void Unload();

@@ -23,6 +23,8 @@ struct Place {
 int TwipsToPixels(int twips);  // rounded to the nearest logical pixel
 int PixelsToTwips(int pixels);
 QRect ToPixels(const Place& place);
+// Single precision to a whole number, an exact half going to the even neighbour.
+std::int32_t RoundHalfEven(float value);
 
 // 0x00BBGGRR -> QColor.
 QColor ColorFromBgr(std::uint32_t bgr);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "GuiTest.h"
+#include "dialogs/DialogValues.h"
 #include "dialogs/Dialogs.h"
 #include "editor/EditorStartup.h"
 #include "editor/frmOpening.h"
@@ -90,6 +91,7 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
     void OpenWindow(int oven = -1) {  // a fresh window over a fresh menu state, with the oven type chosen
         ovn::BuildCrcTables();
         ovn::ResetMenuState();
+        dialogs::ResetDialogValues();
         ovn::Shared().MenuDirectory = ui::ToPath(dir_.path());
         window_ = std::make_unique<editor::frmOpening>();
         window_->ShowModeless();
@@ -112,7 +114,8 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
     EditorTest& Expect(int answer, const Message& shown = {}, bool when = true) {
         if (!when) return *this;
         script_->Expect("frmMEMessage100", [=](QWidget& box) {
-            const Message seen{ovn::Shared().MessageType, ovn::Shared().MessageColor, ovn::Shared().MessageText};
+            const auto& values = dialogs::Values();
+            const Message seen{values.MessageType, values.MessageColor, values.MessageText};
             EXPECT_EQ(seen, std::get<2>(shown).empty() ? seen : shown);
             testsupport::ClickButton(box, QString("cmdBut(%1)").arg(answer));
         });

@@ -4,6 +4,7 @@
 
 #include "GuiTest.h"
 #include "ui/Controls.h"
+#include "ui/ErrorBox.h"
 #include "ui/Form.h"
 
 namespace {
