@@ -10,6 +10,15 @@ namespace editor {
 
 namespace {
 
+// The box that turns red for each field the rules find bad.
+const std::pair<unsigned, ui::TextBox * frmOpening::*> kCheckedBoxes[] = {
+    {ovn::kFieldName, &frmOpening::txtName},
+    {ovn::kFieldCookTemp, &frmOpening::txtCookTemp},
+    {ovn::kFieldCookTimeHours, &frmOpening::txtCookTimeHH},
+    {ovn::kFieldCookTimeMinutes, &frmOpening::txtCookTimeMM},
+    {ovn::kFieldHoldTemp, &frmOpening::txtHoldTemp},
+};
+
 int NumberBoxKey(int keyChar) {
     return ovn::NumericKeyFilter(keyChar, false, true);
 }
@@ -105,15 +114,8 @@ bool frmOpening::ValidateItemEntries() {
         ovn::CheckItemFields(fields, ui::ToLatin1(txtCookTimeHH->Text()), ui::ToLatin1(txtCookTimeMM->Text()),
                              DetermineOvenType(), ovn::RuleStrength::Editor);
 
-    const std::pair<unsigned, ui::TextBox*> boxes[] = {
-        {ovn::kFieldName, txtName},
-        {ovn::kFieldCookTemp, txtCookTemp},
-        {ovn::kFieldCookTimeHours, txtCookTimeHH},
-        {ovn::kFieldCookTimeMinutes, txtCookTimeMM},
-        {ovn::kFieldHoldTemp, txtHoldTemp},
-    };
-    for (const auto& [field, box] : boxes)
-        if ((bad & field) != 0) box->SetBackColor(dialogs::kRed);
+    for (const auto& [field, box] : kCheckedBoxes)
+        if ((bad & field) != 0) (this->*box)->SetBackColor(dialogs::kRed);
     return bad == 0;
 }
 

@@ -110,16 +110,8 @@ public:
     ListBox(QWidget* parent, const QString& name, Place place, FontKind font);
     void Clear();
     void AddItem(const QString& line);
-    int ListCount() const;
-    QString List(int index) const;
     void SetList(int index, const QString& line);
-    int ListIndex() const;         // -1 for none
-    bool SetListIndex(int index);  // raises onClick when the line changes
     void Refresh();
-    std::function<void()> onClick;
-
-protected:
-    void Picked() override;
 };
 
 class CheckBox : public QCheckBox {

@@ -1,6 +1,7 @@
 #include "ui/Geometry.h"
 
 #include <QFile>
+#include <QWidget>
 #include <cfenv>
 #include <cmath>
 
@@ -21,6 +22,11 @@ QRect ToPixels(const Place& place) {
     const int right = TwipsToPixels(place.left + place.width);
     const int bottom = TwipsToPixels(place.top + place.height);
     return QRect(left, top, right - left, bottom - top);
+}
+
+void SetUpControl(QWidget* control, const QString& name, Place place) {
+    control->setObjectName(name);
+    control->setGeometry(ToPixels(place));
 }
 
 std::int32_t RoundHalfEven(float value) {
