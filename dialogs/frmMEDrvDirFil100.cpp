@@ -84,7 +84,8 @@ frmMEDrvDirFil100::ScopedVolumeSource::~ScopedVolumeSource() {
 void frmMEDrvDirFil100::Form_Load() {
     DialogValues& values = Values();
 
-    Place();
+    // Left and top at 1000, 1000 by the outer frame.
+    PlaceBy([this] { MoveTwips(1000, 1000); });
 
     // The pattern goes first so that the file list is read once, already filtered.
     lstFile->SetPattern("*." + ui::FromPath(values.FileDialogExtension));
@@ -116,10 +117,6 @@ void frmMEDrvDirFil100::Form_Load() {
     }
 
     values.FileDialogResult.clear();
-}
-
-void frmMEDrvDirFil100::Place() {
-    MoveTwips(1000, 1000);
 }
 
 void frmMEDrvDirFil100::lstDrive_Change() {

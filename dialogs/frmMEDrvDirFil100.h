@@ -47,9 +47,6 @@ public:
         VolumeSource previous_;
     };
 
-protected:
-    void Place() override;  // left and top at 1000, 1000 by the outer frame
-
 private:
     void ShowFileError(const char* line);
     // directory + "/" + the file the result names: an existing file whose name

@@ -62,7 +62,7 @@ void frmMEMessage100::Form_Load() {
 
     SetCaption("Information");
 
-    PlaceWindow();
+    PlaceBy([this] { PlaceWindow(); });
 
     lblInformation->SetCaption(ui::FromLatin1(values.MessageText));
     if (ShowsOkOnly(type)) {
@@ -114,11 +114,6 @@ void frmMEMessage100::PlaceWindow() {
         top = static_cast<float>(values.FormCenterY) - height / 2.0f;
     }
     MoveTwips(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
-}
-
-// Once shown, placed again with the frame the window manager put around it.
-void frmMEMessage100::Place() {
-    PlaceWindow();
 }
 
 void frmMEMessage100::cmdBut_Click(int index) {

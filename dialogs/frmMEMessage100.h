@@ -21,9 +21,6 @@ public:
     // 0 OK, 1 YES, 2 NO, 3 Cancel: stores the answer and unloads; other indices do nothing.
     void cmdBut_Click(int index);
 
-protected:
-    void Place() override;
-
 private:
     void PlaceWindow();
 

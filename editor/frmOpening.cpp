@@ -194,7 +194,7 @@ void frmOpening::BuildControls() {
 
 void frmOpening::Form_Load() {
     SetCaption(WindowCaptionMake(0));
-    CentreOnScreen();
+    PlaceBy([this] { CentreOnScreen(); });
     SetupOpeningFormAndMenuInfo(0);
     ovn::Shared().CurrentListIndex = -1;
 }
@@ -203,11 +203,6 @@ void frmOpening::CentreOnScreen() {
     const float top = static_cast<float>(ScreenHeightTwips()) / 2 - static_cast<float>(HeightTwips()) / 2;
     const float left = static_cast<float>(ScreenWidthTwips()) / 2 - static_cast<float>(WidthTwips()) / 2;
     MoveTwips(ui::RoundHalfEven(left), ui::RoundHalfEven(top));
-}
-
-// Once shown, the window is centred again with the frame the window manager put around it.
-void frmOpening::Place() {
-    CentreOnScreen();
 }
 
 void frmOpening::closeEvent(QCloseEvent* event) {

@@ -82,7 +82,6 @@ public:
     bool LoadMenuFile(const std::string& path);
 
 protected:
-    void Place() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

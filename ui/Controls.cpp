@@ -243,13 +243,12 @@ QString ArrayElementName(const QString& arrayName, int index) {
     return QStringLiteral("%1(%2)").arg(arrayName).arg(index);
 }
 
-OptionGroup::OptionGroup(const QString& name, QObject* owner) : QObject(owner), name_(name) {
+OptionGroup::OptionGroup(const QString& name, QObject* owner) : QObject(owner), ButtonsByIndex(name) {
     setObjectName(name);
 }
 
 OptionButton* OptionGroup::Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
-    auto* button = new OptionButton(parent, ArrayElementName(name_, index), place, caption, font, index);
-    buttons_[index] = button;
+    OptionButton* button = Make(parent, index, place, caption, font);
     // A user's click checks an unchecked button (a click on the checked one changes nothing).
     connect(button, &QAbstractButton::toggled, this, [this, index](bool checked) {
         if (!checked || selecting_) return;
@@ -257,11 +256,6 @@ OptionButton* OptionGroup::Add(QWidget* parent, int index, Place place, const QS
         if (onClick) onClick(index);
     });
     return button;
-}
-
-OptionButton* OptionGroup::Button(int index) const {
-    const auto found = buttons_.find(index);
-    return found == buttons_.end() ? nullptr : found->second;
 }
 
 bool OptionGroup::Value(int index) const {
@@ -318,22 +312,16 @@ CommandButton::CommandButton(QWidget* parent, const QString& name, Place place, 
     FitCaptionFont(this, MakeFont(font));
 }
 
-CommandButtonArray::CommandButtonArray(const QString& name, QObject* owner) : QObject(owner), name_(name) {
+CommandButtonArray::CommandButtonArray(const QString& name, QObject* owner) : QObject(owner), ButtonsByIndex(name) {
     setObjectName(name);
 }
 
 CommandButton* CommandButtonArray::Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
-    auto* button = new CommandButton(parent, ArrayElementName(name_, index), place, caption, font, index);
-    buttons_[index] = button;
+    CommandButton* button = Make(parent, index, place, caption, font);
     connect(button, &QAbstractButton::clicked, this, [this, index] {
         if (onClick) onClick(index);
     });
     return button;
-}
-
-CommandButton* CommandButtonArray::Button(int index) const {
-    const auto found = buttons_.find(index);
-    return found == buttons_.end() ? nullptr : found->second;
 }
 
 // ---------------------------------------------------------------- Line

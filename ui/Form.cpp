@@ -18,6 +18,7 @@ struct Form::Impl {
     bool unloaded = false;
     bool modal = false;
     QEventLoop* loop = nullptr;
+    std::function<void()> place;  // the window's placement, see PlaceBy
     bool placed = false;
     QMargins placedWithFrame;  // the frame around the client area when last placed
 };
@@ -96,6 +97,15 @@ void Form::MoveTwips(int left, int top) {
         corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - outer.height())));
     }
     move(corner);
+}
+
+void Form::PlaceBy(std::function<void()> place) {
+    impl_->place = std::move(place);
+    Place();
+}
+
+void Form::Place() {
+    if (impl_->place) impl_->place();
 }
 
 int Form::ScreenWidthTwips() {

@@ -107,29 +107,21 @@ TEST(Form, DialogIsTransientFixedHasTheExactTitleClosesOnlyWithConsentAndStaysIn
     }
 }
 
-// A window that places itself at (1500, 1500) twips, counting how often it was asked to.
-class PlacedForm : public ui::Form {
-public:
-    PlacedForm() : ui::Form("frmPlaced", 3000, 2000) {}
-    int places = 0;
-
-protected:
-    void Place() override {
-        ++places;
-        MoveTwips(1500, 1500);
-    }
-};
-
 TEST(Form, PlacesItselfWhenFirstShownAndNotAgainWhenTheUserMovesIt) {
-    PlacedForm form;
-    EXPECT_EQ(form.places, 0);
+    ui::Form form("frmPlaced", 3000, 2000);
+    int places = 0;  // how often the window was asked to place itself at (1500, 1500) twips
+    form.PlaceBy([&] {
+        ++places;
+        form.MoveTwips(1500, 1500);
+    });
+    EXPECT_EQ(places, 1);
     form.ShowModeless();
-    EXPECT_EQ(std::tuple(form.places, form.LeftTwips(), form.TopTwips()), std::tuple(1, 1500, 1500));
+    EXPECT_EQ(std::tuple(places, form.LeftTwips(), form.TopTwips()), std::tuple(2, 1500, 1500));
     form.move(10, 20);  // the frame stays the same (none offscreen): no new placement
     QCoreApplication::processEvents();
     form.hide();
     form.ShowModeless();
-    EXPECT_EQ(std::tuple(form.places, form.LeftTwips(), form.TopTwips()), std::tuple(1, 150, 300));
+    EXPECT_EQ(std::tuple(places, form.LeftTwips(), form.TopTwips()), std::tuple(2, 150, 300));
 }
 
 TEST(Looks, TwipsColoursCaptionsFontsAndEightBitTexts) {
