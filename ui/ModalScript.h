@@ -4,9 +4,9 @@
 //   script.Expect("frmMEMessage100", [](QWidget& w) { /* look, then click a button */ });
 //   ... press the button that opens the dialog ...
 //
-// While a script is installed, every modal show (Form::ShowModal and the ERROR
-// box, both through ui/ModalShow.h) takes the next entry: the window must have the expected objectName, and
-// the action must unload it. An unexpected window, a window the action left
+// While a script is installed, every modal show (Form::ShowModal and the
+// ERROR box, both through ui/ModalShow.h) takes the next entry: the window
+// must have the expected objectName, and the action must unload it. An unexpected window, a window the action left
 // open, or an entry left unused when the script is destroyed is reported
 // through the failure callback; the window is then unloaded so nothing hangs.
 // This file knows no window of the layer: the modal shows reach the script,

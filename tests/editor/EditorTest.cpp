@@ -113,10 +113,12 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
     // A message box next (when `when`): checks what it shows (unless `shown` is left empty), then answers it.
     EditorTest& Expect(int answer, const Message& shown = {}, bool when = true) {
         if (!when) return *this;
-        script_->Expect("frmMEMessage100", [=](QWidget& box) {
+        script_->Expect("frmMEMessage100", [=, this](QWidget& box) {
             const auto& values = dialogs::Values();
             const Message seen{values.MessageType, values.MessageColor, values.MessageText};
             EXPECT_EQ(seen, std::get<2>(shown).empty() ? seen : shown);
+            // Questions and notices stand on the editor window's centre.
+            EXPECT_EQ(QPoint(values.FormCenterX, values.FormCenterY), W().CenterTwips());
             testsupport::ClickButton(box, QString("cmdBut(%1)").arg(answer));
         });
         return *this;

@@ -107,6 +107,17 @@ TEST(Form, DialogIsTransientFixedHasTheExactTitleClosesOnlyWithConsentAndStaysIn
     }
 }
 
+// The centre the dialogs stand on: single precision, a half to the even neighbour.
+TEST(Form, CentreOfTheOuterFrameRoundsAHalfToTheEvenNeighbour) {
+    ui::Form form("frmCentred", 5295, 1995);
+    for (auto [left, top, centre] : {std::tuple{1515, 1515, QPoint(4162, 2512)},  // 4162.5 and 2512.5 go down
+                                     {1500, 1500, QPoint(4148, 2498)},            // 4147.5 and 2497.5 go up
+                                     {-15, 0, QPoint(2632, 998)}}) {
+        form.MoveTwips(left, top);
+        EXPECT_EQ(form.CenterTwips(), centre) << left << "," << top;
+    }
+}
+
 TEST(Form, PlacesItselfWhenFirstShownAndNotAgainWhenTheUserMovesIt) {
     ui::Form form("frmPlaced", 3000, 2000);
     int places = 0;  // how often the window was asked to place itself at (1500, 1500) twips
