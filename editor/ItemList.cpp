@@ -95,7 +95,7 @@ int frmOpening::GetIndex(int how, int start) const {
     auto inList = [](int line) { return line >= 0 && line < kListLineCount; };
     if (how == 0) return inList(start) ? start / kListLinesPerPage : -1;
     if (how == 1) {
-        // Every line before this one that is no item line is a page line.
+        // The slot: the line less the page lines up to and including its own page.
         const int line = lstItems->ListIndex();
         return inList(line) ? line - line / kListLinesPerPage - 1 : -1;
     }

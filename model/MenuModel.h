@@ -44,7 +44,7 @@ struct MenuItemRecord {
 
 using MenuItemTable = std::array<MenuItemRecord, kSlotCount>;
 
-// All process-wide values in one place, so that tests can reset them.
+// The menu and the editing state in one place, so that tests can reset them.
 struct MenuState {
     MenuItemTable MenuItems{};
     SystemBlockBytes SystemBlock{};
