@@ -19,6 +19,18 @@ void ResetDialogValues() {
     Values() = DialogValues{};
 }
 
+namespace {
+
+// Each showing starts from a fresh window.
+template <class Dialog>
+void ShowFresh(QWidget* owner) {
+    Dialog form(owner);
+    form.Form_Load();
+    form.ShowModal();
+}
+
+}  // namespace
+
 std::int16_t Ask(QWidget* owner, std::int16_t type, std::uint32_t color, const std::string& text) {
     DialogValues& values = Values();
     values.MessageType = type;
@@ -29,10 +41,7 @@ std::int16_t Ask(QWidget* owner, std::int16_t type, std::uint32_t color, const s
         values.FormCenterX = centre.x();
         values.FormCenterY = centre.y();
     }
-    // Each showing starts from a fresh window.
-    frmMEMessage100 form(owner);
-    form.Form_Load();
-    form.ShowModal();
+    ShowFresh<frmMEMessage100>(owner);
     return values.MessageAnswer;
 }
 
@@ -42,9 +51,7 @@ std::string ChooseMenuFile(QWidget* owner, std::int16_t mode, const std::string&
     values.FileDialogMode = mode;
     values.FileDialogPath = directory;
     values.FileDialogExtension = extension;
-    frmMEDrvDirFil100 form(owner);
-    form.Form_Load();
-    form.ShowModal();
+    ShowFresh<frmMEDrvDirFil100>(owner);
     return values.FileDialogResult;
 }
 

@@ -55,7 +55,8 @@ public:
     // (the start-up code ends the program there).
     std::function<void()> onClosed;
 
-    // Set-up modes; a mode outside the listed ones changes nothing.
+    // Set-up modes; for InformationSetup and ButtonSetup a mode outside the
+    // listed ones changes nothing.
     void InformationSetup(int what);
     void FieldSetup(FieldMode mode);
     void ButtonSetup(int what);

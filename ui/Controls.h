@@ -8,9 +8,9 @@
 //    changes nothing raises nothing and returns false.
 //  - Option groups can be set to no choice (both buttons clear). A click on the
 //    chosen button changes nothing and raises nothing.
-//  - ListBox: onClick follows every change of the current line (mouse, arrows,
-//    Page Up/Down, Home/End, type-ahead, program) and a user's click on any line,
-//    the current one included; clearing raises nothing. A handler that puts the
+//  - ListBox (every PickList): onClick follows every change of the current
+//    line (mouse, arrows, Page Up/Down, Home/End, type-ahead, program) and a
+//    user's click on any line, the current one included; clearing raises nothing. A handler that puts the
 //    selection back leaves highlight, selection and current line in agreement.
 //    Ctrl+click and clicks on empty space never leave it without a selection.
 //  - TextBox: onKeyPress runs for every key carrying a character code (printable,
