@@ -236,21 +236,28 @@ TEST_F(Dialogs, PlainFileAsStartOpensOnHomeVolumeThenTheRootNamesWithOneSeparato
     const QString stick = root_ + "/stick";
     const QByteArray savedHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(stick + "/home"));
-    const frmMEDrvDirFil100::ScopedVolumeSource volumes([stick] {
-        return std::vector<ui::Volume>{{"System", "/"}, {"Stick", stick}};
-    });
-    start_ = InRoot("OVENS");
-    const std::string result = Choose(kSave, [&](QWidget& w) {
-        auto* drive = Child<ui::DriveList>(w, "lstDrive");
-        EXPECT_EQ(drive->Drive(), stick);
-        EXPECT_EQ(Child<ui::DirectoryList>(w, "lstDirectory")->Path(), stick + "/home");
-        drive->setFocus();
-        QTest::keyClick(drive, Qt::Key_Home);
-        EXPECT_EQ(Child<ui::FileList>(w, "lstFile")->Path(), "/");
-        QTest::keyClicks(Child(w, "txtFileName"), "ABCDEFGH");
-        ClickButton(w, "cmdBut(1)");
-    });
+    std::string result;
+    {
+        const frmMEDrvDirFil100::ScopedVolumeSource volumes([stick] {
+            return std::vector<ui::Volume>{{"System", "/"}, {"Stick", stick}};
+        });
+        start_ = InRoot("OVENS");
+        result = Choose(kSave, [&](QWidget& w) {
+            auto* drive = Child<ui::DriveList>(w, "lstDrive");
+            EXPECT_EQ(drive->Drive(), stick);
+            EXPECT_EQ(Child<ui::DirectoryList>(w, "lstDirectory")->Path(), stick + "/home");
+            drive->setFocus();
+            QTest::keyClick(drive, Qt::Key_Home);
+            EXPECT_EQ(Child<ui::FileList>(w, "lstFile")->Path(), "/");
+            QTest::keyClicks(Child(w, "txtFileName"), "ABCDEFGH");
+            ClickButton(w, "cmdBut(1)");
+        });
+    }
     qputenv("HOME", savedHome);
+    // The override ended with its scope: a chooser offers the machine's volumes again.
+    frmMEDrvDirFil100 after;
+    after.Form_Load();
+    EXPECT_EQ(Child<ui::DriveList>(after, "lstDrive")->Volumes().size(), ui::MountedVolumes().size());
     EXPECT_EQ(result, "/ABCDEFGH.ovn");
 }
 
