@@ -2,34 +2,57 @@
 
 #include <QPointer>
 
+#include "dialogs/DialogValues.h"
 #include "dialogs/frmMEDrvDirFil100.h"
 #include "dialogs/frmMEMessage100.h"
-#include "model/MenuModel.h"
+#include "ui/ErrorBox.h"
 #include "ui/Geometry.h"
-#include "ui/ModalScript.h"
 
 namespace dialogs {
 
-void ShowMessage(QWidget* owner) {
-    // Each showing starts from a fresh window.
-    frmMEMessage100 form(owner);
+DialogValues& Values() {
+    static DialogValues values;
+    return values;
+}
+
+void ResetDialogValues() {
+    Values() = DialogValues{};
+}
+
+namespace {
+
+// Each showing starts from a fresh window.
+template <class Dialog>
+void ShowFresh(QWidget* owner) {
+    Dialog form(owner);
     form.Form_Load();
     form.ShowModal();
 }
+
+}  // namespace
 
 std::int16_t Ask(QWidget* owner, std::int16_t type, std::uint32_t color, const std::string& text) {
-    ovn::MenuState& state = ovn::Shared();
-    state.MessageType = type;
-    state.MessageColor = color;
-    state.MessageText = text;
-    ShowMessage(owner);
-    return state.MessageAnswer;
+    DialogValues& values = Values();
+    values.MessageType = type;
+    values.MessageColor = color;
+    values.MessageText = text;
+    if (const auto* window = qobject_cast<const ui::Form*>(owner)) {
+        const QPoint centre = window->CenterTwips();
+        values.FormCenterX = centre.x();
+        values.FormCenterY = centre.y();
+    }
+    ShowFresh<frmMEMessage100>(owner);
+    return values.MessageAnswer;
 }
 
-void ShowFileChooser(QWidget* owner) {
-    frmMEDrvDirFil100 form(owner);
-    form.Form_Load();
-    form.ShowModal();
+std::string ChooseMenuFile(QWidget* owner, std::int16_t mode, const std::string& directory,
+                           const std::string& extension) {
+    DialogValues& values = Values();
+    values.FileDialogMode = mode;
+    values.FileDialogPath = directory;
+    values.FileDialogExtension = extension;
+    ShowFresh<frmMEDrvDirFil100>(owner);
+    return values.FileDialogResult;
 }
 
 ovn::StorageErrorReporter StorageErrorBox(QWidget* owner) {
@@ -41,7 +64,7 @@ ovn::StorageErrorReporter StorageErrorBox(QWidget* owner) {
 }
 
 void ReportStartupFailure(const std::string& text) {
-    Ask(nullptr, 0, kRed, text);
+    Ask(nullptr, kOk, kRed, text);
 }
 
 }  // namespace dialogs

@@ -3,11 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
+#include "dialogs/DialogValues.h"
 #include "dialogs/Dialogs.h"
-#include "model/MenuModel.h"
 #include "ui/Accessibility.h"
 
 namespace dialogs {
@@ -16,12 +15,10 @@ namespace {
 
 constexpr int kClientWidth = 5550;
 constexpr int kClientHeight = 3810;
-constexpr std::int16_t kSaveMode = 0;
-constexpr std::int16_t kReadMode = 1;
 constexpr int kSaveNameLength = 8;
 
-std::function<std::vector<ui::Volume>()>& VolumeSource() {
-    static std::function<std::vector<ui::Volume>()> source;
+frmMEDrvDirFil100::VolumeSource& CurrentVolumeSource() {
+    static frmMEDrvDirFil100::VolumeSource source;
     return source;
 }
 
@@ -77,37 +74,41 @@ frmMEDrvDirFil100::frmMEDrvDirFil100(QWidget* owner)
     cmdBut->onClick = [this](int index) { cmdBut_Click(index); };
 }
 
-void frmMEDrvDirFil100::SetVolumeSource(std::function<std::vector<ui::Volume>()> source) {
-    VolumeSource() = std::move(source);
+frmMEDrvDirFil100::ScopedVolumeSource::ScopedVolumeSource(VolumeSource source)
+    : previous_(std::exchange(CurrentVolumeSource(), std::move(source))) {}
+
+frmMEDrvDirFil100::ScopedVolumeSource::~ScopedVolumeSource() {
+    CurrentVolumeSource() = std::move(previous_);
 }
 
 void frmMEDrvDirFil100::Form_Load() {
-    ovn::MenuState& state = ovn::Shared();
+    DialogValues& values = Values();
 
-    Place();
+    // Left and top at 1000, 1000 by the outer frame.
+    PlaceBy([this] { MoveTwips(1000, 1000); });
 
     // The pattern goes first so that the file list is read once, already filtered.
-    lstFile->SetPattern("*." + ui::FromPath(state.FileDialogExtension));
+    lstFile->SetPattern("*." + ui::FromPath(values.FileDialogExtension));
 
     // The volume holding the start directory, then the directory itself (the
     // file list follows through lstDirectory_Change). Volume events raised
     // while loading would move the lists away from the start directory.
-    const QString start = StartDirectory(ui::FromPath(state.FileDialogPath));
+    const QString start = StartDirectory(ui::FromPath(values.FileDialogPath));
     loading_ = true;
-    if (VolumeSource()) lstDrive->SetVolumes(VolumeSource()());
+    if (CurrentVolumeSource()) lstDrive->SetVolumes(CurrentVolumeSource()());
     lstDrive->SelectForPath(start);
     loading_ = false;
     lstDirectory->SetPath(start);
     if (lstFile->Path() != lstDirectory->Path()) lstDirectory_Change();
 
-    if (state.FileDialogMode == kSaveMode) {
-        SetCaption(state.FileDialogTitle.empty() ? QString("Select/Enter Filename to Save Menu")
-                                                 : ui::FromLatin1(state.FileDialogTitle));
+    if (values.FileDialogMode == kSaveMode) {
+        SetCaption(values.FileDialogTitle.empty() ? QString("Select/Enter Filename to Save Menu")
+                                                  : ui::FromLatin1(values.FileDialogTitle));
         lblFileName->SetCaption("Enter Menu Filename,\r\n8 characters, NO extension.");
         txtFileName->SetText("");
-    } else if (state.FileDialogMode == kReadMode) {
-        SetCaption(state.FileDialogTitle.empty() ? QString("Select Filename to Read Menu")
-                                                 : ui::FromLatin1(state.FileDialogTitle));
+    } else if (values.FileDialogMode == kReadMode) {
+        SetCaption(values.FileDialogTitle.empty() ? QString("Select Filename to Read Menu")
+                                                  : ui::FromLatin1(values.FileDialogTitle));
         lblFileName->SetCaption("\r\nFilename");
         lblFileName->setEnabled(false);
         // A name can only come from the file list.
@@ -115,11 +116,7 @@ void frmMEDrvDirFil100::Form_Load() {
         txtFileName->setEnabled(false);
     }
 
-    state.FileDialogResult.clear();
-}
-
-void frmMEDrvDirFil100::Place() {
-    MoveTwips(1000, 1000);
+    values.FileDialogResult.clear();
 }
 
 void frmMEDrvDirFil100::lstDrive_Change() {
@@ -138,7 +135,7 @@ void frmMEDrvDirFil100::lstFile_Click() {
     const int index = lstFile->ListIndex();
     if (index < 0) return;
     const QString entry = lstFile->List(index);
-    const int count = static_cast<int>(entry.size()) - (static_cast<int>(ovn::Shared().FileDialogExtension.size()) + 1);
+    const int count = static_cast<int>(entry.size()) - (static_cast<int>(Values().FileDialogExtension.size()) + 1);
     txtFileName->SetText(entry.left(std::max(count, 0)));
 }
 
@@ -149,8 +146,8 @@ int frmMEDrvDirFil100::txtFileName_KeyPress(int keyAscii) {
 }
 
 void frmMEDrvDirFil100::cmdBut_Click(int index) {
-    ovn::MenuState& state = ovn::Shared();
-    state.FileDialogResult.clear();
+    DialogValues& values = Values();
+    values.FileDialogResult.clear();
 
     if (index == 0) {
         Unload();
@@ -159,7 +156,7 @@ void frmMEDrvDirFil100::cmdBut_Click(int index) {
     if (index != 1) return;
 
     const QString name = txtFileName->Text();
-    if (state.FileDialogMode == kSaveMode) {
+    if (values.FileDialogMode == kSaveMode) {
         if (name.isEmpty()) {
             ShowFileError("No Filename Exists");
             return;
@@ -169,7 +166,7 @@ void frmMEDrvDirFil100::cmdBut_Click(int index) {
             txtFileName->setFocus(Qt::OtherFocusReason);
             return;
         }
-    } else if (state.FileDialogMode == kReadMode) {
+    } else if (values.FileDialogMode == kReadMode) {
         if (name.isEmpty()) {
             ShowFileError("No Filename Exists");
             return;
@@ -177,7 +174,7 @@ void frmMEDrvDirFil100::cmdBut_Click(int index) {
     } else {
         return;
     }
-    state.FileDialogResult = ui::ToPath(ResultPath(name));
+    values.FileDialogResult = ui::ToPath(ResultPath(name));
     Unload();
 }
 
@@ -201,16 +198,9 @@ std::int16_t frmMEDrvDirFil100::StandardizeKeyFilename(std::int16_t key) {
     return key;
 }
 
-void frmMEDrvDirFil100::SetDrvDirFilFormCenter() {
-    // Rounded to the nearest integer, a half to the even neighbour (the default rounding mode).
-    ovn::MenuState& state = ovn::Shared();
-    state.FormCenterX = static_cast<std::int32_t>(std::nearbyint(LeftTwips() + WidthTwips() / 2.0));
-    state.FormCenterY = static_cast<std::int32_t>(std::nearbyint(TopTwips() + HeightTwips() / 2.0));
-}
-
 void frmMEDrvDirFil100::ShowFileError(const char* line) {
-    SetDrvDirFilFormCenter();
-    Ask(this, 16, kRed, std::string("\r\n") + line);
+    // Centred on this window.
+    Ask(this, kOkOnWindow, kRed, std::string("\r\n") + line);
 }
 
 QString frmMEDrvDirFil100::ResultPath(const QString& name) const {
@@ -221,7 +211,7 @@ QString frmMEDrvDirFil100::ResultPath(const QString& name) const {
 }
 
 QString frmMEDrvDirFil100::ExistingMenuFile(const QString& directory, const QString& name) const {
-    const QString wanted = name + '.' + ui::FromPath(ovn::Shared().FileDialogExtension);
+    const QString wanted = name + '.' + ui::FromPath(Values().FileDialogExtension);
 
     // The entry picked from the list, exactly as it is named on disk.
     const int index = lstFile->ListIndex();

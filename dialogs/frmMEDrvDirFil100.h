@@ -1,7 +1,8 @@
 // The file chooser: drive (volume), directory and menu file lists and a name
 // box. It takes no arguments: it reads FileDialogMode, FileDialogPath,
-// FileDialogExtension and FileDialogTitle from ovn::Shared() and leaves the
-// chosen path in FileDialogResult ("" when cancelled).
+// FileDialogExtension and FileDialogTitle from dialogs::Values() and leaves the
+// chosen path in FileDialogResult ("" when cancelled). Shown through
+// dialogs::ChooseMenuFile.
 #pragma once
 
 #include <QString>
@@ -31,15 +32,20 @@ public:
 
     // The character a file name may hold for a typed code, or 0 to drop it.
     static std::int16_t StandardizeKeyFilename(std::int16_t key);
-    // Stores this window's centre in FormCenterX and FormCenterY (screen twips).
-    void SetDrvDirFilFormCenter();
+    using VolumeSource = std::function<std::vector<ui::Volume>()>;
+    // While it lives, the drive list of every chooser loaded offers the
+    // volumes `source` gives (tests); the one before comes back when it ends,
+    // at last the machine's mounted volumes.
+    class ScopedVolumeSource {
+    public:
+        explicit ScopedVolumeSource(VolumeSource source);
+        ~ScopedVolumeSource();
+        ScopedVolumeSource(const ScopedVolumeSource&) = delete;
+        ScopedVolumeSource& operator=(const ScopedVolumeSource&) = delete;
 
-    // Volumes offered by the drive list of every chooser loaded while set
-    // (tests); an empty function restores the machine's mounted volumes.
-    static void SetVolumeSource(std::function<std::vector<ui::Volume>()> source);
-
-protected:
-    void Place() override;  // left and top at 1000, 1000 by the outer frame
+    private:
+        VolumeSource previous_;
+    };
 
 private:
     void ShowFileError(const char* line);

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "dialogs/DialogValues.h"
 #include "dialogs/Dialogs.h"
-#include "model/MenuModel.h"
 #include "ui/Accessibility.h"
 
 namespace dialogs {
@@ -28,13 +28,13 @@ constexpr ButtonRow kButtons[] = {
 };
 
 bool ShowsOkOnly(std::int16_t type) {
-    return type == 0 || type == 16;
+    return type == kOk || type == kOkOnWindow;
 }
 bool ShowsYesNo(std::int16_t type) {
-    return type == 1 || type == 17;
+    return type == kYesNo || type == kYesNoOnWindow;
 }
 bool ShowsYesCancelNo(std::int16_t type) {
-    return type == 2 || type == 18;
+    return type == kYesCancelNo || type == kYesCancelNoOnWindow;
 }
 
 }  // namespace
@@ -57,25 +57,25 @@ frmMEMessage100::frmMEMessage100(QWidget* owner) : ui::Form("frmMEMessage100", k
 }
 
 void frmMEMessage100::Form_Load() {
-    const ovn::MenuState& state = ovn::Shared();
-    const std::int16_t type = state.MessageType;
+    const DialogValues& values = Values();
+    const std::int16_t type = values.MessageType;
 
     SetCaption("Information");
 
-    PlaceWindow();
+    PlaceBy([this] { PlaceWindow(); });
 
-    lblInformation->SetCaption(ui::FromLatin1(state.MessageText));
+    lblInformation->SetCaption(ui::FromLatin1(values.MessageText));
     if (ShowsOkOnly(type)) {
-        lblInformation->SetBackColor(state.MessageColor);
+        lblInformation->SetBackColor(values.MessageColor);
         cmdBut->Button(1)->hide();
         cmdBut->Button(2)->hide();
         cmdBut->Button(3)->hide();
     } else if (ShowsYesNo(type)) {
-        lblInformation->SetBackColor(state.MessageColor);
+        lblInformation->SetBackColor(values.MessageColor);
         cmdBut->Button(0)->hide();
         cmdBut->Button(3)->hide();
     } else if (ShowsYesCancelNo(type)) {
-        lblInformation->SetBackColor(state.MessageColor);
+        lblInformation->SetBackColor(values.MessageColor);
         cmdBut->Button(0)->hide();
     } else {
         lblInformation->SetBackColor(kRed);
@@ -99,31 +99,26 @@ void frmMEMessage100::Form_Load() {
 }
 
 void frmMEMessage100::PlaceWindow() {
-    const ovn::MenuState& state = ovn::Shared();
+    const DialogValues& values = Values();
     // Single precision, as the placement has always been computed; the layer
     // keeps a dialog inside the screen's available area.
     const float width = static_cast<float>(WidthTwips());
     const float height = static_cast<float>(HeightTwips());
     float left = 0.0f;
     float top = 0.0f;
-    if (state.MessageType < 16) {
+    if (values.MessageType < kOnWindow) {
         left = static_cast<float>(ScreenWidthTwips()) / 2.0f - width / 2.0f;
         top = static_cast<float>(ScreenHeightTwips()) / 2.0f - height / 2.0f;
     } else {
-        left = static_cast<float>(state.FormCenterX) - width / 2.0f;
-        top = static_cast<float>(state.FormCenterY) - height / 2.0f;
+        left = static_cast<float>(values.FormCenterX) - width / 2.0f;
+        top = static_cast<float>(values.FormCenterY) - height / 2.0f;
     }
     MoveTwips(static_cast<int>(std::lround(left)), static_cast<int>(std::lround(top)));
 }
 
-// Once shown, placed again with the frame the window manager put around it.
-void frmMEMessage100::Place() {
-    PlaceWindow();
-}
-
 void frmMEMessage100::cmdBut_Click(int index) {
     if (index < kAnswerOk || index > kAnswerCancel) return;
-    ovn::Shared().MessageAnswer = static_cast<std::int16_t>(index);
+    Values().MessageAnswer = static_cast<std::int16_t>(index);
     Unload();
 }
 

@@ -1,7 +1,7 @@
 // The message window: a bordered text on a coloured background and one of
 // three button sets. It takes no arguments: it reads MessageType, MessageColor,
-// MessageText, FormCenterX and FormCenterY from ovn::Shared() and writes
-// MessageAnswer when a button is pressed.
+// MessageText, FormCenterX and FormCenterY from dialogs::Values() and writes
+// MessageAnswer when a button is pressed. Shown through dialogs::Ask.
 #pragma once
 
 #include <QWidget>
@@ -20,9 +20,6 @@ public:
     void Form_Load();
     // 0 OK, 1 YES, 2 NO, 3 Cancel: stores the answer and unloads; other indices do nothing.
     void cmdBut_Click(int index);
-
-protected:
-    void Place() override;
 
 private:
     void PlaceWindow();

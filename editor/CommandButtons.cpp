@@ -29,8 +29,8 @@ std::optional<int> CopyToNumber(const QString& text) {
 
 }  // namespace
 
+// Centred on this window when the type asks for it.
 std::int16_t frmOpening::Ask(std::int16_t type, std::uint32_t color, const std::string& text) {
-    SetOpeningFormCenter();
     return dialogs::Ask(this, type, color, text);
 }
 
@@ -68,7 +68,7 @@ bool frmOpening::QueryUnload() {
     if (closeApproved_) return true;
     if (DetermineOvenType() == ovn::kNoOvenType) return true;
     const std::string question = "\r\nAll unsaved Menu Information\r\nwill be lost. Do you want to continue ?";
-    return Ask(1, dialogs::kRed, question) == dialogs::kAnswerYes;
+    return Ask(dialogs::kYesNo, dialogs::kRed, question) == dialogs::kAnswerYes;
 }
 
 void frmOpening::QuitEditor() {
@@ -98,38 +98,31 @@ void frmOpening::RewriteCurrentListLine() {
     lstItems->Refresh();
 }
 
-void frmOpening::SaveItem() {
+bool frmOpening::StoreValidItem() {
     if (!ValidateItemEntries()) {
-        Ask(16, dialogs::kRed, kInvalidEntries);
-        return;
+        Ask(dialogs::kOkOnWindow, dialogs::kRed, kInvalidEntries);
+        return false;
     }
     StoreCurrentItem();
+    return true;
+}
+
+void frmOpening::SaveItem() {
+    StoreValidItem();
 }
 
 void frmOpening::SaveMenuToFile() {
-    if (ovn::Shared().ItemChanged) {
-        if (!ValidateItemEntries()) {
-            Ask(16, dialogs::kRed, kInvalidEntries);
-            return;
-        }
-        StoreCurrentItem();
-    }
+    if (ovn::Shared().ItemChanged && !StoreValidItem()) return;
     MenuToFile();
 }
 
-// The file chooser in the menu directory: mode 0 save, 1 read. "" when cancelled.
+// The file chooser in the menu directory. "" when cancelled.
 std::string frmOpening::ChooseMenuFile(std::int16_t mode) {
-    auto& state = ovn::Shared();
-    state.FileDialogMode = mode;
-    state.FileDialogPath = state.MenuDirectory;
-    state.FileDialogExtension = kMenuExtension;
-    SetOpeningFormCenter();
-    dialogs::ShowFileChooser(this);
-    return state.FileDialogResult;
+    return dialogs::ChooseMenuFile(this, mode, ovn::Shared().MenuDirectory, kMenuExtension);
 }
 
 bool frmOpening::MenuToFile() {
-    const std::string path = ChooseMenuFile(0);
+    const std::string path = ChooseMenuFile(dialogs::kSaveMode);
     if (path.empty()) return false;
     auto& state = ovn::Shared();
 
@@ -143,9 +136,9 @@ bool frmOpening::MenuToFile() {
 
 void frmOpening::GetMenuFromFile() {
     const std::string question = "\r\nALL Current Menu Information\r\nwill be deleted. Do you want to continue ?";
-    if (Ask(17, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
+    if (Ask(dialogs::kYesNoOnWindow, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
 
-    const std::string path = ChooseMenuFile(1);
+    const std::string path = ChooseMenuFile(dialogs::kReadMode);
     if (path.empty()) return;
     LoadMenuFile(path);
 }
@@ -171,7 +164,8 @@ bool frmOpening::LoadMenuFile(const std::string& path) {
         finding = "Menu file is damaged.";
     }
     if (finding != nullptr)
-        Ask(16, dialogs::kYellow, std::string("\r\n") + finding + "\r\nCheck every item before saving.");
+        Ask(dialogs::kOkOnWindow, dialogs::kYellow,
+            std::string("\r\n") + finding + "\r\nCheck every item before saving.");
     return true;
 }
 
@@ -180,9 +174,9 @@ void frmOpening::ClearItem() {
     // A page line has no slot: nothing to ask, nothing to clear.
     if (state.CurrentItemIndex < 0) return;
     const std::string question = "\r\nAre you sure you want to\r\nclear ALL Item information ?";
-    if (Ask(17, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
+    if (Ask(dialogs::kYesNoOnWindow, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
 
-    FieldSetup(4);
+    FieldSetup(FieldMode::ClearInvalid);
     ovn::ItemClear(state.CurrentItemIndex);
     ItemGetFromMemory(state.CurrentItemIndex);
     state.ItemChanged = false;
@@ -191,7 +185,7 @@ void frmOpening::ClearItem() {
 
 void frmOpening::NewMenu() {
     const std::string question = "\r\nAre you sure you want to\r\nclear ALL Menu information ?";
-    if (Ask(17, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
+    if (Ask(dialogs::kYesNoOnWindow, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
     SetupOpeningFormAndMenuInfo(0);
     ovn::Shared().MenuFileName = "New Menu";
     SetCaption(WindowCaptionMake(1));
@@ -200,37 +194,31 @@ void frmOpening::NewMenu() {
 void frmOpening::CopyTo() {
     auto& state = ovn::Shared();
     if (txtPage->Text().isEmpty() || txtItem->Text().isEmpty()) {
-        Ask(16, dialogs::kYellow, "\r\nMissing 'Copy To' information.");
+        Ask(dialogs::kOkOnWindow, dialogs::kYellow, "\r\nMissing 'Copy To' information.");
         return;
     }
     const std::optional<int> page = CopyToNumber(txtPage->Text());
     const std::optional<int> item = CopyToNumber(txtItem->Text());
-    if (!page || !item || *item > 9 || *item < 0 || *page > 10 || *page < 1) {
-        Ask(16, dialogs::kYellow, "\r\nInvalid 'Copy To' information.");
+    if (!page || !item || *item >= ovn::kItemsPerPage || *item < 0 || *page > ovn::kPageCount || *page < 1) {
+        Ask(dialogs::kOkOnWindow, dialogs::kYellow, "\r\nInvalid 'Copy To' information.");
         return;
     }
     // The source is the item being edited, never a page line.
     const int line = state.CurrentListIndex;
     if (state.CurrentItemIndex < 0 || line < 0 || IsPageEntry(lstItems->List(line))) {
-        Ask(16, dialogs::kYellow, "\r\nCan not copy 'Page'.");
+        Ask(dialogs::kOkOnWindow, dialogs::kYellow, "\r\nCan not copy 'Page'.");
         return;
     }
     // Unsaved edits go into the slot first, so that the copy carries them.
-    if (state.ItemChanged) {
-        if (!ValidateItemEntries()) {
-            Ask(16, dialogs::kRed, kInvalidEntries);
-            return;
-        }
-        StoreCurrentItem();
-    }
+    if (state.ItemChanged && !StoreValidItem()) return;
 
     const int source = state.CurrentItemIndex;
-    const int target = (*page - 1) * 10 + *item;
+    const int target = (*page - 1) * ovn::kItemsPerPage + *item;
     if (source != target) {
         state.MenuItems[static_cast<std::size_t>(target)] = state.MenuItems[static_cast<std::size_t>(source)];
         SetupOpeningFormAndMenuInfo(2);
         if (!lstItems->SetListIndex(line)) lstItems_Click();
-        Ask(16, dialogs::kYellow, "\r\nItem copy complete.");
+        Ask(dialogs::kOkOnWindow, dialogs::kYellow, "\r\nItem copy complete.");
     }
     txtPage->SetText("");
     txtItem->SetText("");

@@ -10,6 +10,15 @@ namespace editor {
 
 namespace {
 
+// The box that turns red for each field the rules find bad.
+const std::pair<unsigned, ui::TextBox * frmOpening::*> kCheckedBoxes[] = {
+    {ovn::kFieldName, &frmOpening::txtName},
+    {ovn::kFieldCookTemp, &frmOpening::txtCookTemp},
+    {ovn::kFieldCookTimeHours, &frmOpening::txtCookTimeHH},
+    {ovn::kFieldCookTimeMinutes, &frmOpening::txtCookTimeMM},
+    {ovn::kFieldHoldTemp, &frmOpening::txtHoldTemp},
+};
+
 int NumberBoxKey(int keyChar) {
     return ovn::NumericKeyFilter(keyChar, false, true);
 }
@@ -66,7 +75,7 @@ void frmOpening::optOvenType_Click(int Index) {
 
     if (Index != ovn::kGasOven && Index != ovn::kElectricOven) return;
     ButtonSetup(1);
-    FieldSetup(1);
+    FieldSetup(FieldMode::Editing);
     InformationSetup(Index == ovn::kGasOven ? 2 : 1);
 
     // The first item of page 1; selecting it loads slot 0 through the list's click.
@@ -94,7 +103,7 @@ void frmOpening::cboPowerLevel_Click() {
 }
 
 bool frmOpening::ValidateItemEntries() {
-    FieldSetup(4);
+    FieldSetup(FieldMode::ClearInvalid);
 
     ovn::MenuItemRecord fields;
     fields.Name = ui::ToLatin1(txtName->Text());
@@ -105,15 +114,8 @@ bool frmOpening::ValidateItemEntries() {
         ovn::CheckItemFields(fields, ui::ToLatin1(txtCookTimeHH->Text()), ui::ToLatin1(txtCookTimeMM->Text()),
                              DetermineOvenType(), ovn::RuleStrength::Editor);
 
-    const std::pair<unsigned, ui::TextBox*> boxes[] = {
-        {ovn::kFieldName, txtName},
-        {ovn::kFieldCookTemp, txtCookTemp},
-        {ovn::kFieldCookTimeHours, txtCookTimeHH},
-        {ovn::kFieldCookTimeMinutes, txtCookTimeMM},
-        {ovn::kFieldHoldTemp, txtHoldTemp},
-    };
-    for (const auto& [field, box] : boxes)
-        if ((bad & field) != 0) box->SetBackColor(dialogs::kRed);
+    for (const auto& [field, box] : kCheckedBoxes)
+        if ((bad & field) != 0) (this->*box)->SetBackColor(dialogs::kRed);
     return bad == 0;
 }
 

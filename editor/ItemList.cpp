@@ -46,9 +46,9 @@ void frmOpening::SetupOpeningFormAndMenuInfo(int mode) {
     if (mode == 2) return;
 
     ButtonSetup(0);
-    FieldSetup(2);
-    FieldSetup(4);
-    FieldSetup(0);
+    FieldSetup(FieldMode::ClearFields);
+    FieldSetup(FieldMode::ClearInvalid);
+    FieldSetup(FieldMode::WaitForOvenType);
     InformationSetup(0);
     state.IgnoreListClick = false;
     state.CurrentItemIndex = -1;
@@ -93,10 +93,11 @@ QString frmOpening::UpdateItemListEntry(int LIndex, int MIndex, bool clr) {
 
 int frmOpening::GetIndex(int how, int start) const {
     auto inList = [](int line) { return line >= 0 && line < kListLineCount; };
-    if (how == 0) return inList(start) ? start / 11 : -1;
+    if (how == 0) return inList(start) ? start / kListLinesPerPage : -1;
     if (how == 1) {
+        // The slot: the line less the page lines up to and including its own page.
         const int line = lstItems->ListIndex();
-        return inList(line) ? line - line / 11 - 1 : -1;
+        return inList(line) ? line - line / kListLinesPerPage - 1 : -1;
     }
     return -1;
 }
@@ -110,6 +111,28 @@ void frmOpening::ReturnToCurrentLine() {
     state.IgnoreListClick = true;
     // The setter raises the click only when the line really moves.
     if (!lstItems->SetListIndex(state.CurrentListIndex)) state.IgnoreListClick = false;
+}
+
+// Before the selection leaves an item with unsaved edits: YES stores them
+// (valid ones only), NO drops them, Cancel stays. False when the selection
+// stays on the item.
+bool frmOpening::AskToStoreBeforeLeaving() {
+    const auto& state = ovn::Shared();
+    const std::string question = "\r\nYou are changing Menu Items.\r\nDo you want to save Item " +
+                                 std::to_string(state.CurrentItemIndex + 1) + " information?";
+    const std::int16_t answer = Ask(dialogs::kYesCancelNoOnWindow, dialogs::kYellow, question);
+    if (answer == dialogs::kAnswerCancel) {
+        ReturnToCurrentLine();
+        return false;
+    }
+    if (answer == dialogs::kAnswerYes) {
+        if (!StoreValidItem()) {
+            ReturnToCurrentLine();
+            return false;
+        }
+        return true;
+    }
+    return answer == dialogs::kAnswerNo;
 }
 
 void frmOpening::lstItems_Click() {
@@ -131,40 +154,17 @@ void frmOpening::lstItems_Click() {
     }
 
     // With no item being edited (a page line) there is nothing to store.
-    if (state.ItemChanged && state.CurrentItemIndex >= 0) {
-        const std::string question = "\r\nYou are changing Menu Items.\r\nDo you want to save Item " +
-                                     std::to_string(state.CurrentItemIndex + 1) + " information?";
-        const std::int16_t answer = Ask(18, dialogs::kYellow, question);
-        if (answer == dialogs::kAnswerCancel) {
-            ReturnToCurrentLine();
-            return;
-        }
-        if (answer == dialogs::kAnswerYes) {
-            if (!ValidateItemEntries()) {
-                Ask(16, dialogs::kRed, "\r\nInvalid Entry(s).");
-                ReturnToCurrentLine();
-                return;
-            }
-            ovn::ItemClear(state.CurrentItemIndex);
-            ItemSaveToMemory(state.CurrentItemIndex);
-            lstItems->SetList(state.CurrentListIndex,
-                              UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex, false));
-            lstItems->Refresh();
-        } else if (answer != dialogs::kAnswerNo) {
-            return;
-        }
-    }
-
+    if (state.ItemChanged && state.CurrentItemIndex >= 0 && !AskToStoreBeforeLeaving()) return;
     if (isPage) {
         ButtonSetup(1);
-        FieldSetup(2);
-        FieldSetup(4);
-        FieldSetup(3);
+        FieldSetup(FieldMode::ClearFields);
+        FieldSetup(FieldMode::ClearInvalid);
+        FieldSetup(FieldMode::PageLine);
     } else {
         ButtonSetup(1);
-        FieldSetup(1);
-        FieldSetup(2);
-        FieldSetup(4);
+        FieldSetup(FieldMode::Editing);
+        FieldSetup(FieldMode::ClearFields);
+        FieldSetup(FieldMode::ClearInvalid);
         ItemGetFromMemory(newSlot);
     }
     state.CurrentListIndex = static_cast<std::int16_t>(line);

@@ -4,12 +4,12 @@
 #include <QCloseEvent>
 #include <QWidget>
 #include <array>
-#include <cfenv>
-#include <cmath>
 #include <map>
+#include <type_traits>
 
 #include "model/MenuModel.h"
 #include "ui/Accessibility.h"
+#include "ui/Geometry.h"
 
 namespace editor {
 
@@ -28,54 +28,65 @@ struct ControlRow {
     ui::Place place;
     ui::FontKind font;
     Qt::Alignment align;
+    void (*bind)(frmOpening& form, QWidget* control);  // stores a single control in its member (B below)
 };
+
+template <auto Member>
+void Bind(frmOpening& form, QWidget* control) {
+    using Control = std::remove_pointer_t<std::remove_reference_t<decltype(form.*Member)>>;
+    form.*Member = static_cast<Control*>(control);
+}
+template <auto Member>
+constexpr auto B = &Bind<Member>;  // short, for the table
 
 using F = ui::FontKind;
 constexpr Qt::Alignment kLeft = Qt::AlignLeft;
 constexpr Qt::Alignment kRight = Qt::AlignRight;
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
 
+// clang-format off
 const std::array<ControlRow, 39> kControls = {{
-    {"cmdBut", 5, Kind::CommandButton, nullptr, "New Menu", {180, 180, 2835, 735}, F::B, kLeft},
-    {"optOvenType", 0, Kind::OptionButton, "frmOvenType", "Gas", {120, 360, 915, 315}, F::A, kLeft},
-    {"optOvenType", 1, Kind::OptionButton, "frmOvenType", "Electric", {1260, 360, 1275, 315}, F::A, kLeft},
-    {"lstItems", -1, Kind::ListBox, nullptr, "", {180, 2280, 2775, 4260}, F::C, kLeft},
-    {"txtName", -1, Kind::TextBox, nullptr, "XXXXXXXX", {5280, 1260, 1875, 480}, F::A, kLeft},
-    {"txtCookTemp", -1, Kind::TextBox, nullptr, "", {5280, 1860, 1275, 480}, F::A, kLeft},
-    {"cboPowerLevel", -1, Kind::ComboBox, nullptr, "", {5280, 2460, 1335, 480}, F::A, kLeft},
-    {"txtCookTimeHH", -1, Kind::TextBox, nullptr, "", {5280, 3060, 555, 480}, F::A, kCentre},
-    {"txtCookTimeMM", -1, Kind::TextBox, nullptr, "", {6000, 3060, 555, 480}, F::A, kCentre},
-    {"cboFanSpeed", -1, Kind::ComboBox, nullptr, "", {5280, 3900, 1335, 480}, F::A, kLeft},
-    {"chkRoastNHold", -1, Kind::CheckBox, "frmRoastNHold", "Roast && Hold", {120, 0, 1995, 255}, F::B, kLeft},
-    {"txtHoldTemp", -1, Kind::TextBox, "frmRoastNHold", "", {1800, 360, 1335, 480}, F::A, kLeft},
-    {"cmdBut", 3, Kind::CommandButton, nullptr, "Save Item", {8580, 180, 2295, 675}, F::B, kLeft},
-    {"cmdBut", 4, Kind::CommandButton, nullptr, "Clear Item", {8580, 1140, 2295, 675}, F::B, kLeft},
-    {"cmdBut", 1, Kind::CommandButton, nullptr, "Save Menu to File", {8580, 2160, 2295, 675}, F::B, kLeft},
-    {"cmdBut", 2, Kind::CommandButton, nullptr, "Get Menu from File", {8580, 3120, 2295, 675}, F::B, kLeft},
-    {"cmdBut", 0, Kind::CommandButton, nullptr, "Quit", {8580, 5940, 2295, 675}, F::B, kLeft},
-    {"lblItems", -1, Kind::Label, nullptr, "Current Menu Items", {180, 1920, 2535, 375}, F::A, kLeft},
-    {"lblMenuItem", -1, Kind::BorderLabel, nullptr, "x", {3480, 180, 4635, 795}, F::A, kCentre},
-    {"lblCookTemp", -1, Kind::Label, nullptr, "Cook Temp", {3480, 1905, 1635, 375}, F::A, kRight},
-    {"lblPowerLevel", -1, Kind::Label, nullptr, "Power Level", {3480, 2505, 1635, 375}, F::A, kRight},
-    {"lblCookTime", -1, Kind::Label, nullptr, "Cook Time", {3480, 3105, 1635, 375}, F::A, kRight},
-    {"lblName", -1, Kind::Label, nullptr, "Item Name", {3480, 1305, 1635, 375}, F::A, kRight},
-    {"lblFanSpeed", -1, Kind::Label, nullptr, "Fan Speed", {3480, 3960, 1635, 375}, F::A, kRight},
-    {"frmRoastNHold", -1, Kind::Frame, nullptr, "", {3480, 4560, 4635, 1035}, F::Default, kLeft},
-    {"lblHoldTemp", -1, Kind::Label, "frmRoastNHold", "Hold Temp", {180, 360, 1455, 375}, F::A, kRight},
-    {"frmOvenType", -1, Kind::Frame, nullptr, "Oven Type", {180, 1020, 2835, 795}, F::B, kLeft},
-    {"lblCookTimeSep1", -1, Kind::Label, nullptr, ":", {5880, 3120, 75, 375}, F::A, kCentre},
-    {"lblPowerLevelPer", -1, Kind::Label, nullptr, "%", {6600, 2520, 315, 375}, F::A, kCentre},
-    {"lblCookTimeHH", -1, Kind::Label, nullptr, "HH", {5400, 3540, 315, 255}, F::Default, kCentre},
-    {"lblCookTimeMM", -1, Kind::Label, nullptr, "MM", {6120, 3540, 315, 255}, F::Default, kCentre},
-    {"lblCookTempRange", -1, Kind::Label, nullptr, "", {6660, 1860, 1335, 435}, F::Default, kLeft},
-    {"lblCookTimRange", -1, Kind::Label, nullptr, "", {6660, 3060, 1395, 435}, F::Default, kLeft},
-    {"lblHoldTempRange", -1, Kind::Label, "frmRoastNHold", "", {3240, 480, 1275, 255}, F::Default, kLeft},
-    {"cmdBut", 6, Kind::CommandButton, nullptr, "Copy To", {8580, 4200, 2295, 675}, F::B, kLeft},
-    {"txtPage", -1, Kind::TextBox, nullptr, "", {9360, 4980, 435, 420}, F::A, kCentre},
-    {"lblPage", -1, Kind::Label, nullptr, "Page", {8580, 4980, 735, 375}, F::A, kRight},
-    {"txtItem", -1, Kind::TextBox, nullptr, "", {10440, 4980, 435, 420}, F::A, kCentre},
-    {"lblItem", -1, Kind::Label, nullptr, "Item", {9840, 4980, 555, 375}, F::A, kRight},
+    {"cmdBut", 5, Kind::CommandButton, nullptr, "New Menu", {180, 180, 2835, 735}, F::B, kLeft, nullptr},
+    {"optOvenType", 0, Kind::OptionButton, "frmOvenType", "Gas", {120, 360, 915, 315}, F::A, kLeft, nullptr},
+    {"optOvenType", 1, Kind::OptionButton, "frmOvenType", "Electric", {1260, 360, 1275, 315}, F::A, kLeft, nullptr},
+    {"lstItems", -1, Kind::ListBox, nullptr, "", {180, 2280, 2775, 4260}, F::C, kLeft, B<&frmOpening::lstItems>},
+    {"txtName", -1, Kind::TextBox, nullptr, "XXXXXXXX", {5280, 1260, 1875, 480}, F::A, kLeft, B<&frmOpening::txtName>},
+    {"txtCookTemp", -1, Kind::TextBox, nullptr, "", {5280, 1860, 1275, 480}, F::A, kLeft, B<&frmOpening::txtCookTemp>},
+    {"cboPowerLevel", -1, Kind::ComboBox, nullptr, "", {5280, 2460, 1335, 480}, F::A, kLeft, B<&frmOpening::cboPowerLevel>},
+    {"txtCookTimeHH", -1, Kind::TextBox, nullptr, "", {5280, 3060, 555, 480}, F::A, kCentre, B<&frmOpening::txtCookTimeHH>},
+    {"txtCookTimeMM", -1, Kind::TextBox, nullptr, "", {6000, 3060, 555, 480}, F::A, kCentre, B<&frmOpening::txtCookTimeMM>},
+    {"cboFanSpeed", -1, Kind::ComboBox, nullptr, "", {5280, 3900, 1335, 480}, F::A, kLeft, B<&frmOpening::cboFanSpeed>},
+    {"chkRoastNHold", -1, Kind::CheckBox, "frmRoastNHold", "Roast && Hold", {120, 0, 1995, 255}, F::B, kLeft, B<&frmOpening::chkRoastNHold>},
+    {"txtHoldTemp", -1, Kind::TextBox, "frmRoastNHold", "", {1800, 360, 1335, 480}, F::A, kLeft, B<&frmOpening::txtHoldTemp>},
+    {"cmdBut", 3, Kind::CommandButton, nullptr, "Save Item", {8580, 180, 2295, 675}, F::B, kLeft, nullptr},
+    {"cmdBut", 4, Kind::CommandButton, nullptr, "Clear Item", {8580, 1140, 2295, 675}, F::B, kLeft, nullptr},
+    {"cmdBut", 1, Kind::CommandButton, nullptr, "Save Menu to File", {8580, 2160, 2295, 675}, F::B, kLeft, nullptr},
+    {"cmdBut", 2, Kind::CommandButton, nullptr, "Get Menu from File", {8580, 3120, 2295, 675}, F::B, kLeft, nullptr},
+    {"cmdBut", 0, Kind::CommandButton, nullptr, "Quit", {8580, 5940, 2295, 675}, F::B, kLeft, nullptr},
+    {"lblItems", -1, Kind::Label, nullptr, "Current Menu Items", {180, 1920, 2535, 375}, F::A, kLeft, B<&frmOpening::lblItems>},
+    {"lblMenuItem", -1, Kind::BorderLabel, nullptr, "x", {3480, 180, 4635, 795}, F::A, kCentre, B<&frmOpening::lblMenuItem>},
+    {"lblCookTemp", -1, Kind::Label, nullptr, "Cook Temp", {3480, 1905, 1635, 375}, F::A, kRight, B<&frmOpening::lblCookTemp>},
+    {"lblPowerLevel", -1, Kind::Label, nullptr, "Power Level", {3480, 2505, 1635, 375}, F::A, kRight, B<&frmOpening::lblPowerLevel>},
+    {"lblCookTime", -1, Kind::Label, nullptr, "Cook Time", {3480, 3105, 1635, 375}, F::A, kRight, B<&frmOpening::lblCookTime>},
+    {"lblName", -1, Kind::Label, nullptr, "Item Name", {3480, 1305, 1635, 375}, F::A, kRight, B<&frmOpening::lblName>},
+    {"lblFanSpeed", -1, Kind::Label, nullptr, "Fan Speed", {3480, 3960, 1635, 375}, F::A, kRight, B<&frmOpening::lblFanSpeed>},
+    {"frmRoastNHold", -1, Kind::Frame, nullptr, "", {3480, 4560, 4635, 1035}, F::Default, kLeft, B<&frmOpening::frmRoastNHold>},
+    {"lblHoldTemp", -1, Kind::Label, "frmRoastNHold", "Hold Temp", {180, 360, 1455, 375}, F::A, kRight, B<&frmOpening::lblHoldTemp>},
+    {"frmOvenType", -1, Kind::Frame, nullptr, "Oven Type", {180, 1020, 2835, 795}, F::B, kLeft, B<&frmOpening::frmOvenType>},
+    {"lblCookTimeSep1", -1, Kind::Label, nullptr, ":", {5880, 3120, 75, 375}, F::A, kCentre, B<&frmOpening::lblCookTimeSep1>},
+    {"lblPowerLevelPer", -1, Kind::Label, nullptr, "%", {6600, 2520, 315, 375}, F::A, kCentre, B<&frmOpening::lblPowerLevelPer>},
+    {"lblCookTimeHH", -1, Kind::Label, nullptr, "HH", {5400, 3540, 315, 255}, F::Default, kCentre, B<&frmOpening::lblCookTimeHH>},
+    {"lblCookTimeMM", -1, Kind::Label, nullptr, "MM", {6120, 3540, 315, 255}, F::Default, kCentre, B<&frmOpening::lblCookTimeMM>},
+    {"lblCookTempRange", -1, Kind::Label, nullptr, "", {6660, 1860, 1335, 435}, F::Default, kLeft, B<&frmOpening::lblCookTempRange>},
+    {"lblCookTimRange", -1, Kind::Label, nullptr, "", {6660, 3060, 1395, 435}, F::Default, kLeft, B<&frmOpening::lblCookTimRange>},
+    {"lblHoldTempRange", -1, Kind::Label, "frmRoastNHold", "", {3240, 480, 1275, 255}, F::Default, kLeft, B<&frmOpening::lblHoldTempRange>},
+    {"cmdBut", 6, Kind::CommandButton, nullptr, "Copy To", {8580, 4200, 2295, 675}, F::B, kLeft, nullptr},
+    {"txtPage", -1, Kind::TextBox, nullptr, "", {9360, 4980, 435, 420}, F::A, kCentre, B<&frmOpening::txtPage>},
+    {"lblPage", -1, Kind::Label, nullptr, "Page", {8580, 4980, 735, 375}, F::A, kRight, B<&frmOpening::lblPage>},
+    {"txtItem", -1, Kind::TextBox, nullptr, "", {10440, 4980, 435, 420}, F::A, kCentre, B<&frmOpening::txtItem>},
+    {"lblItem", -1, Kind::Label, nullptr, "Item", {9840, 4980, 555, 375}, F::A, kRight, B<&frmOpening::lblItem>},
 }};
+// clang-format on
 
 struct LineRow {
     const char* name;
@@ -103,20 +114,43 @@ const std::pair<const char*, const char*> kNames[] = {
     {"txtCookTimeMM", "Cook Time minutes"},
 };
 
+// The second line of lblMenuItem for InformationSetup's modes 0 to 2.
+constexpr std::array<const char*, 3> kNewMenuLine = {"select oven type", "Electric", "Gas"};
+
 constexpr int kClientWidthTwips = 11115;
 constexpr int kClientHeightTwips = 6780;
 
-// Single precision to a whole number, an exact half going to the even neighbour.
-std::int32_t RoundHalfEven(float value) {
-    const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const auto result = static_cast<std::int32_t>(std::nearbyint(value));
-    std::fesetround(previous);
-    return result;
-}
-
 QString ControlName(const ControlRow& row) {
     return row.index < 0 ? QString(row.name) : ui::ArrayElementName(row.name, row.index);
+}
+
+// The control a row describes, inside `parent`; a frame already exists.
+QWidget* MakeControl(frmOpening& form, const ControlRow& row, QWidget* parent, QWidget* frame) {
+    const QString name = ControlName(row);
+    switch (row.kind) {
+        case Kind::CommandButton:
+            return form.cmdBut->Add(parent, row.index, row.place, row.caption, row.font);
+        case Kind::OptionButton:
+            return form.optOvenType->Add(parent, row.index, row.place, row.caption, row.font);
+        case Kind::ListBox:
+            return new ui::ListBox(parent, name, row.place, row.font);
+        case Kind::TextBox: {
+            auto* box = new ui::TextBox(parent, name, row.place, row.font, row.align);
+            box->SetText(row.caption);
+            return box;
+        }
+        case Kind::ComboBox:
+            return new ui::ComboBox(parent, name, row.place, row.font);
+        case Kind::CheckBox:
+            return new ui::CheckBox(parent, name, row.place, row.caption, row.font);
+        case Kind::Label:
+        case Kind::BorderLabel:
+            return new ui::Label(parent, name, row.place, row.caption, row.font, row.align,
+                                 row.kind == Kind::BorderLabel);
+        case Kind::Frame:
+            break;
+    }
+    return frame;
 }
 
 }  // namespace
@@ -144,39 +178,9 @@ void frmOpening::BuildControls() {
     for (const auto& row : kControls) {
         QWidget* parent = row.inside == nullptr ? static_cast<QWidget*>(this) : byName.at(row.inside);
         const QString name = ControlName(row);
-        QWidget* widget = nullptr;
-        switch (row.kind) {
-            case Kind::CommandButton:
-                widget = cmdBut->Add(parent, row.index, row.place, row.caption, row.font);
-                break;
-            case Kind::OptionButton:
-                widget = optOvenType->Add(parent, row.index, row.place, row.caption, row.font);
-                break;
-            case Kind::ListBox:
-                widget = new ui::ListBox(parent, name, row.place, row.font);
-                break;
-            case Kind::TextBox: {
-                auto* box = new ui::TextBox(parent, name, row.place, row.font, row.align);
-                box->SetText(row.caption);
-                widget = box;
-                break;
-            }
-            case Kind::ComboBox:
-                widget = new ui::ComboBox(parent, name, row.place, row.font);
-                break;
-            case Kind::CheckBox:
-                widget = new ui::CheckBox(parent, name, row.place, row.caption, row.font);
-                break;
-            case Kind::Label:
-            case Kind::BorderLabel:
-                widget = new ui::Label(parent, name, row.place, row.caption, row.font, row.align,
-                                       row.kind == Kind::BorderLabel);
-                break;
-            case Kind::Frame:
-                widget = byName.at(row.name);
-                break;
-        }
+        QWidget* widget = MakeControl(*this, row, parent, row.kind == Kind::Frame ? byName.at(name) : nullptr);
         byName[name] = widget;
+        if (row.bind != nullptr) row.bind(*this, widget);
         if (widget->focusPolicy() != Qt::NoFocus) tabOrder.push_back(widget);
     }
     for (std::size_t i = 1; i < tabOrder.size(); ++i) QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
@@ -186,43 +190,11 @@ void frmOpening::BuildControls() {
     for (const auto& [label, control] : kLabelFor)
         ui::LabelControl(static_cast<QLabel*>(byName.at(label)), byName.at(control));
     for (const auto& [control, name] : kNames) ui::NameControl(byName.at(control), name);
-
-    auto get = [&byName](const char* name) { return byName.at(name); };
-    frmOvenType = static_cast<ui::Frame*>(get("frmOvenType"));
-    frmRoastNHold = static_cast<ui::Frame*>(get("frmRoastNHold"));
-    lstItems = static_cast<ui::ListBox*>(get("lstItems"));
-    txtName = static_cast<ui::TextBox*>(get("txtName"));
-    txtCookTemp = static_cast<ui::TextBox*>(get("txtCookTemp"));
-    cboPowerLevel = static_cast<ui::ComboBox*>(get("cboPowerLevel"));
-    txtCookTimeHH = static_cast<ui::TextBox*>(get("txtCookTimeHH"));
-    txtCookTimeMM = static_cast<ui::TextBox*>(get("txtCookTimeMM"));
-    cboFanSpeed = static_cast<ui::ComboBox*>(get("cboFanSpeed"));
-    chkRoastNHold = static_cast<ui::CheckBox*>(get("chkRoastNHold"));
-    txtHoldTemp = static_cast<ui::TextBox*>(get("txtHoldTemp"));
-    txtPage = static_cast<ui::TextBox*>(get("txtPage"));
-    txtItem = static_cast<ui::TextBox*>(get("txtItem"));
-    lblItems = static_cast<ui::Label*>(get("lblItems"));
-    lblMenuItem = static_cast<ui::Label*>(get("lblMenuItem"));
-    lblCookTemp = static_cast<ui::Label*>(get("lblCookTemp"));
-    lblPowerLevel = static_cast<ui::Label*>(get("lblPowerLevel"));
-    lblCookTime = static_cast<ui::Label*>(get("lblCookTime"));
-    lblName = static_cast<ui::Label*>(get("lblName"));
-    lblFanSpeed = static_cast<ui::Label*>(get("lblFanSpeed"));
-    lblHoldTemp = static_cast<ui::Label*>(get("lblHoldTemp"));
-    lblCookTimeSep1 = static_cast<ui::Label*>(get("lblCookTimeSep1"));
-    lblPowerLevelPer = static_cast<ui::Label*>(get("lblPowerLevelPer"));
-    lblCookTimeHH = static_cast<ui::Label*>(get("lblCookTimeHH"));
-    lblCookTimeMM = static_cast<ui::Label*>(get("lblCookTimeMM"));
-    lblCookTempRange = static_cast<ui::Label*>(get("lblCookTempRange"));
-    lblCookTimRange = static_cast<ui::Label*>(get("lblCookTimRange"));
-    lblHoldTempRange = static_cast<ui::Label*>(get("lblHoldTempRange"));
-    lblPage = static_cast<ui::Label*>(get("lblPage"));
-    lblItem = static_cast<ui::Label*>(get("lblItem"));
 }
 
 void frmOpening::Form_Load() {
     SetCaption(WindowCaptionMake(0));
-    CentreOnScreen();
+    PlaceBy([this] { CentreOnScreen(); });
     SetupOpeningFormAndMenuInfo(0);
     ovn::Shared().CurrentListIndex = -1;
 }
@@ -230,12 +202,7 @@ void frmOpening::Form_Load() {
 void frmOpening::CentreOnScreen() {
     const float top = static_cast<float>(ScreenHeightTwips()) / 2 - static_cast<float>(HeightTwips()) / 2;
     const float left = static_cast<float>(ScreenWidthTwips()) / 2 - static_cast<float>(WidthTwips()) / 2;
-    MoveTwips(RoundHalfEven(left), RoundHalfEven(top));
-}
-
-// Once shown, the window is centred again with the frame the window manager put around it.
-void frmOpening::Place() {
-    CentreOnScreen();
+    MoveTwips(ui::RoundHalfEven(left), ui::RoundHalfEven(top));
 }
 
 void frmOpening::closeEvent(QCloseEvent* event) {
@@ -244,12 +211,11 @@ void frmOpening::closeEvent(QCloseEvent* event) {
 }
 
 void frmOpening::InformationSetup(int what) {
-    static const std::array<const char*, 4> kSecondLine = {"select oven type", "Electric", "Gas", "Item x"};
     switch (what) {
         case 0:
         case 1:
         case 2:
-            lblMenuItem->SetCaption(QString("New Menu\r\n") + kSecondLine[what]);
+            lblMenuItem->SetCaption(QString("New Menu\r\n") + kNewMenuLine[static_cast<std::size_t>(what)]);
             break;
         case 3:
             lblMenuItem->SetCaption("Page x\r\nItem x");
@@ -270,84 +236,76 @@ void frmOpening::ButtonSetup(int what) {
     cmdBut->Button(kCopyTo)->setEnabled(editing);
 }
 
-void frmOpening::FieldSetup(int what) {
-    QWidget* const itemFields[] = {txtName,       txtCookTemp, cboPowerLevel, txtCookTimeHH,
-                                   txtCookTimeMM, cboFanSpeed, frmRoastNHold};
-    ui::Label* const itemLabels[] = {lblName,       lblCookTemp,   lblPowerLevel,   lblPowerLevelPer, lblCookTime,
-                                     lblCookTimeHH, lblCookTimeMM, lblCookTimeSep1, lblFanSpeed};
-    auto enableAll = [](auto& widgets, bool enabled) {
-        for (QWidget* widget : widgets) widget->setEnabled(enabled);
-    };
-
-    switch (what) {
-        case 0:  // waiting for an oven type
-            frmOvenType->setEnabled(true);
-            for (int index : {0, 1}) {
-                optOvenType->Button(index)->setEnabled(true);
-                optOvenType->SetValue(index, false);
-            }
-            lstItems->setEnabled(false);
-            enableAll(itemFields, false);
-            chkRoastNHold->SetValue(0);
-            chkRoastNHold->setEnabled(false);
-            txtHoldTemp->setEnabled(false);
-            txtPage->setEnabled(false);
-            txtItem->setEnabled(false);
-            lblItems->setEnabled(false);
-            enableAll(itemLabels, false);
-            lblHoldTemp->setEnabled(false);
+void frmOpening::FieldSetup(FieldMode mode) {
+    switch (mode) {
+        case FieldMode::WaitForOvenType:
+            EnableOvenType(true);
+            for (int index : {0, 1}) optOvenType->SetValue(index, false);
+            EnableEditing(false);
             lblCookTempRange->SetCaption("");
             lblCookTimRange->SetCaption("");
             lblHoldTempRange->SetCaption("");
-            lblPage->setEnabled(false);
-            lblItem->setEnabled(false);
             break;
-        case 1:  // editing: the oven type is locked
-            frmOvenType->setEnabled(false);
-            optOvenType->Button(0)->setEnabled(false);
-            optOvenType->Button(1)->setEnabled(false);
-            lstItems->setEnabled(true);
-            enableAll(itemFields, true);
-            chkRoastNHold->SetValue(0);
-            chkRoastNHold->setEnabled(true);
-            txtHoldTemp->setEnabled(false);
-            txtPage->setEnabled(true);
-            txtItem->setEnabled(true);
-            lblItems->setEnabled(true);
-            enableAll(itemLabels, true);
-            lblHoldTemp->setEnabled(false);
-            lblPage->setEnabled(true);
-            lblItem->setEnabled(true);
+        case FieldMode::Editing:  // the oven type is locked
+            EnableOvenType(false);
+            EnableEditing(true);
             break;
-        case 2:  // clear the item fields
-            txtName->SetText("");
-            txtCookTemp->SetText("");
-            cboPowerLevel->SetListIndex(cboPowerLevel->ListCount() - 1);
-            txtCookTimeHH->SetText("");
-            txtCookTimeMM->SetText("");
-            cboFanSpeed->SetListIndex(cboFanSpeed->ListCount() - 1);
-            frmRoastNHold->setEnabled(true);
-            chkRoastNHold->SetValue(0);
-            chkRoastNHold->setEnabled(true);
-            txtHoldTemp->SetText("");
-            txtPage->SetText("");
-            txtItem->SetText("");
+        case FieldMode::ClearFields:
+            ClearItemFields();
             break;
-        case 3:  // a page line is selected: no item fields
-            enableAll(itemFields, false);
-            chkRoastNHold->SetValue(0);
-            chkRoastNHold->setEnabled(false);
-            txtHoldTemp->setEnabled(false);
-            enableAll(itemLabels, false);
-            lblHoldTemp->setEnabled(false);
+        case FieldMode::PageLine:  // no item fields
+            EnableItemFields(false);
             break;
-        case 4:  // clear the red of a failed validation
+        case FieldMode::ClearInvalid:  // the red of a failed validation
             for (ui::TextBox* box : {txtName, txtCookTemp, txtCookTimeHH, txtCookTimeMM, txtHoldTemp})
                 box->SetSystemBackColor();
             break;
-        default:
-            break;
     }
+}
+
+void frmOpening::EnableOvenType(bool enabled) {
+    frmOvenType->setEnabled(enabled);
+    for (int index : {0, 1}) optOvenType->Button(index)->setEnabled(enabled);
+}
+
+// The list, the item fields and the "Copy To" boxes; the hold temperature
+// waits for "Roast & Hold".
+void frmOpening::EnableEditing(bool enabled) {
+    lstItems->setEnabled(enabled);
+    EnableItemFields(enabled);
+    txtPage->setEnabled(enabled);
+    txtItem->setEnabled(enabled);
+    lblItems->setEnabled(enabled);
+    lblPage->setEnabled(enabled);
+    lblItem->setEnabled(enabled);
+}
+
+void frmOpening::EnableItemFields(bool enabled) {
+    for (QWidget* field : std::initializer_list<QWidget*>{txtName, txtCookTemp, cboPowerLevel, txtCookTimeHH,
+                                                          txtCookTimeMM, cboFanSpeed, frmRoastNHold})
+        field->setEnabled(enabled);
+    for (ui::Label* label : {lblName, lblCookTemp, lblPowerLevel, lblPowerLevelPer, lblCookTime, lblCookTimeHH,
+                             lblCookTimeMM, lblCookTimeSep1, lblFanSpeed})
+        label->setEnabled(enabled);
+    chkRoastNHold->SetValue(0);
+    chkRoastNHold->setEnabled(enabled);
+    txtHoldTemp->setEnabled(false);
+    lblHoldTemp->setEnabled(false);
+}
+
+void frmOpening::ClearItemFields() {
+    txtName->SetText("");
+    txtCookTemp->SetText("");
+    cboPowerLevel->SetListIndex(cboPowerLevel->ListCount() - 1);
+    txtCookTimeHH->SetText("");
+    txtCookTimeMM->SetText("");
+    cboFanSpeed->SetListIndex(cboFanSpeed->ListCount() - 1);
+    frmRoastNHold->setEnabled(true);
+    chkRoastNHold->SetValue(0);
+    chkRoastNHold->setEnabled(true);
+    txtHoldTemp->SetText("");
+    txtPage->SetText("");
+    txtItem->SetText("");
 }
 
 QString frmOpening::WindowCaptionMake(int how) const {
@@ -360,12 +318,6 @@ QString frmOpening::WindowCaptionMake(int how) const {
         default:
             return "ERROR";
     }
-}
-
-void frmOpening::SetOpeningFormCenter() {
-    auto& state = ovn::Shared();
-    state.FormCenterY = RoundHalfEven(static_cast<float>(TopTwips()) + static_cast<float>(HeightTwips()) / 2);
-    state.FormCenterX = RoundHalfEven(static_cast<float>(LeftTwips()) + static_cast<float>(WidthTwips()) / 2);
 }
 
 }  // namespace editor

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "model/MenuModel.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -18,7 +19,18 @@ namespace editor {
 inline constexpr const char* kProgramTitle = "R5800 Menu Editor";
 inline constexpr const char* kProgramVersion = "0.42";
 inline constexpr const char* kMenuExtension = "ovn";
-inline constexpr int kListLineCount = 110;
+// The item list: each page line followed by the lines of its page's items.
+inline constexpr int kListLinesPerPage = ovn::kItemsPerPage + 1;
+inline constexpr int kListLineCount = ovn::kPageCount * kListLinesPerPage;
+
+// What FieldSetup switches the item fields to.
+enum class FieldMode {
+    WaitForOvenType,  // the oven type open, everything else shut
+    Editing,          // the oven type locked, the list and item fields open
+    ClearFields,      // the item fields and "Copy To" boxes emptied
+    PageLine,         // a page line is selected: the item fields shut
+    ClearInvalid,     // the red of a failed validation cleared
+};
 
 // Command button indices of cmdBut.
 enum ButtonIndex : int {
@@ -43,12 +55,12 @@ public:
     // (the start-up code ends the program there).
     std::function<void()> onClosed;
 
-    // Set-up modes; a mode outside the listed ones changes nothing.
+    // Set-up modes; for InformationSetup and ButtonSetup a mode outside the
+    // listed ones changes nothing.
     void InformationSetup(int what);
-    void FieldSetup(int what);
+    void FieldSetup(FieldMode mode);
     void ButtonSetup(int what);
     QString WindowCaptionMake(int how) const;
-    void SetOpeningFormCenter();
 
     // Item list (ItemList.cpp).
     void SetupOpeningFormAndMenuInfo(int mode);
@@ -71,16 +83,20 @@ public:
     bool LoadMenuFile(const std::string& path);
 
 protected:
-    void Place() override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildControls();
+    void EnableOvenType(bool enabled);
+    void EnableEditing(bool enabled);
+    void EnableItemFields(bool enabled);
+    void ClearItemFields();
     void CentreOnScreen();
     void WireEvents();
     void Form_Load();
 
     void lstItems_Click();
+    bool AskToStoreBeforeLeaving();
     void optOvenType_Click(int Index);
     void chkRoastNHold_Click();
     void cboFanSpeed_Click();
@@ -94,6 +110,9 @@ private:
     void ReturnToCurrentLine();
     std::int16_t Ask(std::int16_t type, std::uint32_t color, const std::string& text);
     void StoreCurrentItem();
+    // Stores the fields in the current item's slot when they are valid; else
+    // the bad ones turn red, the user hears "Invalid Entry(s)." and it is false.
+    bool StoreValidItem();
     void RewriteCurrentListLine();
     std::string ChooseMenuFile(std::int16_t mode);
     void QuitEditor();

@@ -1,6 +1,6 @@
 // The menu held while the program runs: the 100 item slots, the system block,
-// the 2409-byte file image, and the small process-wide values that the windows
-// and dialogs share. Standard library only: no toolkit types here.
+// the 2409-byte file image and the editor's editing state (the dialogs keep
+// their own values in dialogs/DialogValues.h). Standard library only: no toolkit types here.
 #pragma once
 
 #include <array>
@@ -14,11 +14,11 @@ inline constexpr int kSlotCount = 100;
 inline constexpr int kPageCount = 10;
 inline constexpr int kItemsPerPage = 10;
 
-inline constexpr std::size_t kImageSize = 2409;       // whole menu file
-inline constexpr std::size_t kSystemBlockSize = 8;    // bytes 0..7
-inline constexpr std::size_t kItemBlockSize = 24;     // one per slot
-inline constexpr std::size_t kFirstItemBlock = 8;     // block of slot k starts at 8 + 24k
-inline constexpr std::size_t kTrailingByte = 2408;    // carried over, covered by no check
+inline constexpr std::size_t kImageSize = 2409;     // whole menu file
+inline constexpr std::size_t kSystemBlockSize = 8;  // bytes 0..7
+inline constexpr std::size_t kItemBlockSize = 24;   // one per slot
+inline constexpr std::size_t kFirstItemBlock = 8;   // block of slot k starts at 8 + 24k
+inline constexpr std::size_t kTrailingByte = 2408;  // carried over, covered by no check
 
 // Oven types as the option buttons report them.
 inline constexpr std::int16_t kNoOvenType = -1;
@@ -44,7 +44,7 @@ struct MenuItemRecord {
 
 using MenuItemTable = std::array<MenuItemRecord, kSlotCount>;
 
-// All process-wide values in one place, so that tests can reset them.
+// The menu and the editing state in one place, so that tests can reset them.
 struct MenuState {
     MenuItemTable MenuItems{};
     SystemBlockBytes SystemBlock{};
@@ -57,21 +57,6 @@ struct MenuState {
     std::int16_t CurrentItemIndex = -1;
     bool ItemChanged = false;
     bool IgnoreListClick = false;
-
-    // Message dialog: set by the caller, MessageAnswer by the dialog.
-    std::int16_t MessageType = 0;
-    std::string MessageText;
-    std::uint32_t MessageColor = 0;  // 0x00BBGGRR
-    std::int16_t MessageAnswer = 0;
-    std::int32_t FormCenterX = 0;  // screen twips
-    std::int32_t FormCenterY = 0;
-
-    // File chooser: set by the caller, FileDialogResult by the dialog.
-    std::int16_t FileDialogMode = 0;  // 0 save, 1 read
-    std::string FileDialogPath;
-    std::string FileDialogExtension;
-    std::string FileDialogTitle;
-    std::string FileDialogResult;
 };
 
 // The one process-wide instance.

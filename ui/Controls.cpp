@@ -118,12 +118,6 @@ double ProportionalPoints(const QWidget* control, double points) {
     return points * scale;
 }
 
-// The object name and the place, which every control has.
-void Setup(QWidget* control, const QString& name, Place place) {
-    control->setObjectName(name);
-    control->setGeometry(ToPixels(place));
-}
-
 }  // namespace
 
 bool CaptionFits(const QWidget* control) {
@@ -168,7 +162,7 @@ void FitCaptionFont(QWidget* control, const QFont& font) {
 Label::Label(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font,
              Qt::Alignment align, bool border)
     : QLabel(parent) {
-    Setup(this, name, place);
+    SetUpControl(this, name, place);
     setTextFormat(Qt::PlainText);
     if ((align & Qt::AlignVertical_Mask) == 0) align |= Qt::AlignTop;
     setAlignment(align);
@@ -209,7 +203,7 @@ void Label::SetWordWrap(bool wrap) {
 
 CheckBox::CheckBox(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font)
     : QCheckBox(parent) {
-    Setup(this, name, place);
+    SetUpControl(this, name, place);
     setText(ButtonText(caption));
     FitCaptionFont(this, MakeFont(font));
     connect(this, &QAbstractButton::clicked, this, [this] {
@@ -235,7 +229,7 @@ OptionButton::OptionButton(QWidget* parent, const QString& name, Place place, co
                            int index)
     : QRadioButton(parent), index_(index) {
     InstallAccessibleInterfaces();  // the radio button role, see ui/Accessibility.h
-    Setup(this, name, place);
+    SetUpControl(this, name, place);
     setAutoExclusive(false);  // the group keeps the buttons exclusive, so that it can also clear them all
     setText(ButtonText(caption));
     FitCaptionFont(this, MakeFont(font));
@@ -249,13 +243,12 @@ QString ArrayElementName(const QString& arrayName, int index) {
     return QStringLiteral("%1(%2)").arg(arrayName).arg(index);
 }
 
-OptionGroup::OptionGroup(const QString& name, QObject* owner) : QObject(owner), name_(name) {
+OptionGroup::OptionGroup(const QString& name, QObject* owner) : QObject(owner), ButtonsByIndex(name) {
     setObjectName(name);
 }
 
 OptionButton* OptionGroup::Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
-    auto* button = new OptionButton(parent, ArrayElementName(name_, index), place, caption, font, index);
-    buttons_[index] = button;
+    OptionButton* button = Make(parent, index, place, caption, font);
     // A user's click checks an unchecked button (a click on the checked one changes nothing).
     connect(button, &QAbstractButton::toggled, this, [this, index](bool checked) {
         if (!checked || selecting_) return;
@@ -263,11 +256,6 @@ OptionButton* OptionGroup::Add(QWidget* parent, int index, Place place, const QS
         if (onClick) onClick(index);
     });
     return button;
-}
-
-OptionButton* OptionGroup::Button(int index) const {
-    const auto found = buttons_.find(index);
-    return found == buttons_.end() ? nullptr : found->second;
 }
 
 bool OptionGroup::Value(int index) const {
@@ -306,7 +294,7 @@ int OptionGroup::Selected() const {
 
 Frame::Frame(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font)
     : QGroupBox(parent) {
-    Setup(this, name, place);
+    SetUpControl(this, name, place);
     setTitle(ButtonText(caption));
     FitCaptionFont(this, MakeFont(font));
 }
@@ -316,7 +304,7 @@ Frame::Frame(QWidget* parent, const QString& name, Place place, const QString& c
 CommandButton::CommandButton(QWidget* parent, const QString& name, Place place, const QString& caption, FontKind font,
                              int index)
     : QPushButton(parent), index_(index) {
-    Setup(this, name, place);
+    SetUpControl(this, name, place);
     // Enter must never press a button by itself; Space does.
     setAutoDefault(false);
     setDefault(false);
@@ -324,22 +312,16 @@ CommandButton::CommandButton(QWidget* parent, const QString& name, Place place, 
     FitCaptionFont(this, MakeFont(font));
 }
 
-CommandButtonArray::CommandButtonArray(const QString& name, QObject* owner) : QObject(owner), name_(name) {
+CommandButtonArray::CommandButtonArray(const QString& name, QObject* owner) : QObject(owner), ButtonsByIndex(name) {
     setObjectName(name);
 }
 
 CommandButton* CommandButtonArray::Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
-    auto* button = new CommandButton(parent, ArrayElementName(name_, index), place, caption, font, index);
-    buttons_[index] = button;
+    CommandButton* button = Make(parent, index, place, caption, font);
     connect(button, &QAbstractButton::clicked, this, [this, index] {
         if (onClick) onClick(index);
     });
     return button;
-}
-
-CommandButton* CommandButtonArray::Button(int index) const {
-    const auto found = buttons_.find(index);
-    return found == buttons_.end() ? nullptr : found->second;
 }
 
 // ---------------------------------------------------------------- Line
@@ -418,7 +400,7 @@ bool IsNavigationKey(int key) {
 
 TextBox::TextBox(QWidget* parent, const QString& name, Place place, FontKind font, Qt::Alignment align)
     : QLineEdit(parent) {
-    Setup(this, name, place);
+    SetUpControl(this, name, place);
     setFont(MakeFont(font));
     setAlignment(align | Qt::AlignVCenter);
 }
@@ -522,7 +504,7 @@ bool TextBox::event(QEvent* event) {
 // ---------------------------------------------------------------- ComboBox
 
 ComboBox::ComboBox(QWidget* parent, const QString& name, Place place, FontKind font) : QComboBox(parent) {
-    Setup(this, name, place);
+    SetUpControl(this, name, place);
     setFont(MakeFont(font));
     setEditable(false);
     setFocusPolicy(Qt::StrongFocus);  // the wheel must not take the focus and change the choice
@@ -578,7 +560,7 @@ void ComboBox::wheelEvent(QWheelEvent* event) {
 // ---------------------------------------------------------------- ListBox
 
 ListBox::ListBox(QWidget* parent, const QString& name, Place place, FontKind font)
-    : PickList(parent, name, place, font) {}
+    : PickList(parent, name, place, MakeFont(font)) {}
 
 void ListBox::Clear() {
     clear();
@@ -588,33 +570,12 @@ void ListBox::AddItem(const QString& line) {
     addItem(line);
 }
 
-int ListBox::ListCount() const {
-    return count();
-}
-
-QString ListBox::List(int index) const {
-    const QListWidgetItem* line = item(index);
-    return line == nullptr ? QString() : line->text();
-}
-
 void ListBox::SetList(int index, const QString& line) {
     if (QListWidgetItem* entry = item(index)) entry->setText(line);
 }
 
-int ListBox::ListIndex() const {
-    return CurrentRow();
-}
-
-bool ListBox::SetListIndex(int index) {
-    return ProgramPick(index);
-}
-
 void ListBox::Refresh() {
     viewport()->update();
-}
-
-void ListBox::Picked() {
-    if (onClick) onClick();
 }
 
 }  // namespace ui

@@ -8,9 +8,9 @@
 //    changes nothing raises nothing and returns false.
 //  - Option groups can be set to no choice (both buttons clear). A click on the
 //    chosen button changes nothing and raises nothing.
-//  - ListBox: onClick follows every change of the current line (mouse, arrows,
-//    Page Up/Down, Home/End, type-ahead, program) and a user's click on any line,
-//    the current one included; clearing raises nothing. A handler that puts the
+//  - ListBox (every PickList): onClick follows every change of the current
+//    line (mouse, arrows, Page Up/Down, Home/End, type-ahead, program) and a
+//    user's click on any line, the current one included; clearing raises nothing. A handler that puts the
 //    selection back leaves highlight, selection and current line in agreement.
 //    Ctrl+click and clicks on empty space never leave it without a selection.
 //  - TextBox: onKeyPress runs for every key carrying a character code (printable,
@@ -110,16 +110,8 @@ public:
     ListBox(QWidget* parent, const QString& name, Place place, FontKind font);
     void Clear();
     void AddItem(const QString& line);
-    int ListCount() const;
-    QString List(int index) const;
     void SetList(int index, const QString& line);
-    int ListIndex() const;         // -1 for none
-    bool SetListIndex(int index);  // raises onClick when the line changes
     void Refresh();
-    std::function<void()> onClick;
-
-protected:
-    void Picked() override;
 };
 
 class CheckBox : public QCheckBox {
@@ -144,14 +136,34 @@ private:
     int index_;
 };
 
+// The buttons of a control array by index; a button's objectName is "name(index)".
+template <class Control>
+class ButtonsByIndex {
+public:
+    Control* Button(int index) const {
+        const auto found = buttons_.find(index);
+        return found == buttons_.end() ? nullptr : found->second;
+    }
+
+protected:
+    explicit ButtonsByIndex(const QString& name) : name_(name) {}
+    Control* Make(QWidget* parent, int index, Place place, const QString& caption, FontKind font) {
+        auto* button = new Control(parent, ArrayElementName(name_, index), place, caption, font, index);
+        buttons_[index] = button;
+        return button;
+    }
+    std::map<int, Control*> buttons_;
+
+private:
+    QString name_;
+};
+
 // One group of mutually exclusive option buttons forming a control array.
-class OptionGroup : public QObject {
+class OptionGroup : public QObject, public ButtonsByIndex<OptionButton> {
     Q_OBJECT
 public:
     explicit OptionGroup(const QString& name, QObject* owner = nullptr);
-    // The button's objectName is "name(index)".
     OptionButton* Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font);
-    OptionButton* Button(int index) const;
     bool Value(int index) const;
     // true selects the button (the others clear) and raises onClick(index) when it
     // was not selected; false clears it and raises nothing.
@@ -161,9 +173,7 @@ public:
 
 private:
     void Select(int index);  // checks `index`, clears the others, raises nothing
-    QString name_;
     bool selecting_ = false;
-    std::map<int, OptionButton*> buttons_;
 };
 
 class Frame : public QGroupBox {
@@ -182,18 +192,12 @@ private:
     int index_;
 };
 
-class CommandButtonArray : public QObject {
+class CommandButtonArray : public QObject, public ButtonsByIndex<CommandButton> {
     Q_OBJECT
 public:
     explicit CommandButtonArray(const QString& name, QObject* owner = nullptr);
-    // The button's objectName is "name(index)".
     CommandButton* Add(QWidget* parent, int index, Place place, const QString& caption, FontKind font);
-    CommandButton* Button(int index) const;
     std::function<void(int index)> onClick;
-
-private:
-    QString name_;
-    std::map<int, CommandButton*> buttons_;
 };
 
 // A straight line of one pixel between two points given in twips.

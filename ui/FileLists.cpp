@@ -5,8 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSet>
 #include <algorithm>
+#include <iterator>
+#include <string_view>
 
 #include "ui/Wheel.h"
 
@@ -16,15 +17,15 @@ namespace {
 
 // File systems that hold a user's files; everything else in the mount table
 // (proc, sysfs, tmpfs, cgroup, overlay layers, ...) is the system's business.
-const QSet<QString>& RealFileSystems() {
-    static const QSet<QString> types = {
-        QStringLiteral("ext2"),    QStringLiteral("ext3"),  QStringLiteral("ext4"),     QStringLiteral("btrfs"),
-        QStringLiteral("xfs"),     QStringLiteral("jfs"),   QStringLiteral("reiserfs"), QStringLiteral("f2fs"),
-        QStringLiteral("zfs"),     QStringLiteral("vfat"),  QStringLiteral("msdos"),    QStringLiteral("exfat"),
-        QStringLiteral("ntfs"),    QStringLiteral("ntfs3"), QStringLiteral("fuseblk"),  QStringLiteral("hfs"),
-        QStringLiteral("hfsplus"), QStringLiteral("udf"),   QStringLiteral("iso9660"),  QStringLiteral("nilfs2"),
-        QStringLiteral("bcachefs")};
-    return types;
+constexpr std::string_view kRealFileSystems[] = {
+    "ext2",  "ext3", "ext4",  "btrfs",   "xfs", "jfs",     "reiserfs", "f2fs",    "zfs",    "vfat",    "msdos",
+    "exfat", "ntfs", "ntfs3", "fuseblk", "hfs", "hfsplus", "udf",      "iso9660", "nilfs2", "bcachefs"};
+
+bool IsRealFileSystem(const QString& type) {
+    const QByteArray name = type.toLatin1();
+    return std::find(std::begin(kRealFileSystems), std::end(kRealFileSystems),
+                     std::string_view(name.constData(), static_cast<std::size_t>(name.size()))) !=
+           std::end(kRealFileSystems);
 }
 
 // Decodes byte escapes in file names: `prefix` followed by `digits` digits in `base`.
@@ -68,7 +69,7 @@ std::vector<Volume> VolumesFromMountTable(const QString& mountTableText) {
         const QString mountPoint = UnescapeMountField(fields[1]);
         const QString& type = fields[2];
         // "/" always counts, whatever it is, so that there is always one volume.
-        if (mountPoint != QLatin1String("/") && !RealFileSystems().contains(type)) continue;
+        if (mountPoint != QLatin1String("/") && !IsRealFileSystem(type)) continue;
         if (!mountPoint.startsWith(u'/')) continue;
         const auto same = [&](const Volume& v) { return v.mountPoint == mountPoint; };
         if (std::any_of(volumes.begin(), volumes.end(), same)) continue;
@@ -120,9 +121,8 @@ std::vector<Volume> MountedVolumes() {
 // ---------------------------------------------------------------- DriveList
 
 DriveList::DriveList(QWidget* parent, const QString& name, Place place, FontKind font) : QComboBox(parent) {
-    setObjectName(name);
+    SetUpControl(this, name, place);
     setFont(MakeFontForNames(font));
-    setGeometry(ToPixels(place));
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::activated, this, [this](int index) {
         if (index == chosen_) return;
@@ -184,9 +184,7 @@ constexpr int kIndentPerLevel = 2;
 }  // namespace
 
 DirectoryList::DirectoryList(QWidget* parent, const QString& name, Place place, FontKind font)
-    : PickList(parent, name, place, font) {
-    setFont(MakeFontForNames(font));
-}
+    : PickList(parent, name, place, MakeFontForNames(font)) {}
 
 QString DirectoryList::Path() const {
     return path_;
@@ -230,9 +228,7 @@ bool DirectoryList::Activated(int row) {
 // ---------------------------------------------------------------- FileList
 
 FileList::FileList(QWidget* parent, const QString& name, Place place, FontKind font)
-    : PickList(parent, name, place, font) {
-    setFont(MakeFontForNames(font));
-}
+    : PickList(parent, name, place, MakeFontForNames(font)) {}
 
 void FileList::SetPath(const QString& directory) {
     path_ = directory;
@@ -262,27 +258,6 @@ void FileList::Fill() {
         return folded != 0 ? folded < 0 : a < b;
     });
     addItems(names);
-}
-
-int FileList::ListCount() const {
-    return count();
-}
-
-int FileList::ListIndex() const {
-    return CurrentRow();
-}
-
-bool FileList::SetListIndex(int index) {
-    return ProgramPick(index);
-}
-
-QString FileList::List(int index) const {
-    const QListWidgetItem* line = item(index);
-    return line == nullptr ? QString() : line->text();
-}
-
-void FileList::Picked() {
-    if (onClick) onClick();
 }
 
 }  // namespace ui

@@ -75,14 +75,7 @@ public:
     QString Path() const;
     // "*.ext": matched without regard to case.
     void SetPattern(const QString& pattern);
-    int ListCount() const;
-    int ListIndex() const;  // -1 for none
-    bool SetListIndex(int index);
-    QString List(int index) const;  // bare file name as on disk
-    std::function<void()> onClick;  // follows every change of the selected entry, and a click
-
-protected:
-    void Picked() override;
+    // List(index) is the bare file name as on disk.
 
 private:
     void Fill();

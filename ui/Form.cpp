@@ -10,7 +10,7 @@
 
 #include "ui/Accessibility.h"
 #include "ui/Geometry.h"
-#include "ui/ModalScript.h"
+#include "ui/ModalShow.h"
 
 namespace ui {
 
@@ -18,6 +18,7 @@ struct Form::Impl {
     bool unloaded = false;
     bool modal = false;
     QEventLoop* loop = nullptr;
+    std::function<void()> place;  // the window's placement, see PlaceBy
     bool placed = false;
     QMargins placedWithFrame;  // the frame around the client area when last placed
 };
@@ -81,6 +82,11 @@ int Form::HeightTwips() const {
     return PixelsToTwips(frameGeometry().height());
 }
 
+QPoint Form::CenterTwips() const {
+    return {RoundHalfEven(static_cast<float>(LeftTwips()) + static_cast<float>(WidthTwips()) / 2),
+            RoundHalfEven(static_cast<float>(TopTwips()) + static_cast<float>(HeightTwips()) / 2)};
+}
+
 void Form::MoveTwips(int left, int top) {
     QPoint corner(TwipsToPixels(left), TwipsToPixels(top));
     if (isWindow() && parentWidget() != nullptr) {
@@ -91,6 +97,15 @@ void Form::MoveTwips(int left, int top) {
         corner.setY(std::max(area.top(), std::min(corner.y(), area.bottom() + 1 - outer.height())));
     }
     move(corner);
+}
+
+void Form::PlaceBy(std::function<void()> place) {
+    impl_->place = std::move(place);
+    Place();
+}
+
+void Form::Place() {
+    if (impl_->place) impl_->place();
 }
 
 int Form::ScreenWidthTwips() {
@@ -111,7 +126,7 @@ void Form::ShowModal() {
     impl_->unloaded = false;
     impl_->modal = true;
     const QPointer<Form> alive(this);  // a handler may delete the window while it is shown
-    if (!ShowScriptedOrAbort(*this)) {
+    if (!ShowScriptedOrAbort(*this, [this] { Unload(); })) {
         setWindowModality(Qt::ApplicationModal);
         show();
         if (!impl_->unloaded) {

@@ -4,8 +4,9 @@
 // minimise or maximise buttons, cannot be resized, and are kept inside the
 // screen's available area. Escape and the close box do not close them.
 // Placement is by the outer frame, which a window manager reports only after
-// the first show: Place() runs at the first show and again whenever the frame
-// around the window changes size, so the frame lands where it belongs.
+// the first show: the placement given to PlaceBy runs again at the first show
+// and whenever the frame around the window changes size, so the frame lands
+// where it belongs.
 #pragma once
 
 #include <QWidget>
@@ -29,14 +30,20 @@ public:
     int TopTwips() const;
     int WidthTwips() const;
     int HeightTwips() const;
+    // The centre of the outer frame in screen twips: left + width / 2 and
+    // top + height / 2 in single precision, a half to the even neighbour.
+    QPoint CenterTwips() const;
     // Moves the window's outer top-left corner; a dialog is kept inside the available screen area.
     void MoveTwips(int left, int top);
+    // Puts the window where it belongs through `place` (which calls MoveTwips)
+    // now, and again when the frame is known or changes (see above).
+    void PlaceBy(std::function<void()> place);
     static int ScreenWidthTwips();
     static int ScreenHeightTwips();
 
     void ShowModeless();
     // Shows the window application-modal and returns after Unload(). Under a
-    // ModalScript the script answers instead of the user (see ModalScript.h).
+    // ModalScript the script answers instead of the user (see ModalShow.h).
     void ShowModal();
     // Hides the window and ends its modal show. Safe to call more than once.
     void Unload();
@@ -47,13 +54,12 @@ public:
     std::function<bool()> onQueryUnload;
 
 protected:
-    // Puts the window where it belongs (through MoveTwips); see above for when it runs.
-    virtual void Place() {}
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void Place();
     struct Impl;
     Impl* impl_;
 };

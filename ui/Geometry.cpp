@@ -1,6 +1,8 @@
 #include "ui/Geometry.h"
 
 #include <QFile>
+#include <QWidget>
+#include <cfenv>
 #include <cmath>
 
 namespace ui {
@@ -20,6 +22,19 @@ QRect ToPixels(const Place& place) {
     const int right = TwipsToPixels(place.left + place.width);
     const int bottom = TwipsToPixels(place.top + place.height);
     return QRect(left, top, right - left, bottom - top);
+}
+
+void SetUpControl(QWidget* control, const QString& name, Place place) {
+    control->setObjectName(name);
+    control->setGeometry(ToPixels(place));
+}
+
+std::int32_t RoundHalfEven(float value) {
+    const int previous = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const auto result = static_cast<std::int32_t>(std::nearbyint(value));
+    std::fesetround(previous);
+    return result;
 }
 
 QColor ColorFromBgr(std::uint32_t bgr) {

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+class QWidget;
+
 namespace ui {
 
 inline constexpr int kTwipsPerPixel = 15;  // 1440 per inch at 96 dpi
@@ -23,6 +25,10 @@ struct Place {
 int TwipsToPixels(int twips);  // rounded to the nearest logical pixel
 int PixelsToTwips(int pixels);
 QRect ToPixels(const Place& place);
+// The object name and the place, which every control has.
+void SetUpControl(QWidget* control, const QString& name, Place place);
+// Single precision to a whole number, an exact half going to the even neighbour.
+std::int32_t RoundHalfEven(float value);
 
 // 0x00BBGGRR -> QColor.
 QColor ColorFromBgr(std::uint32_t bgr);

@@ -1,15 +1,7 @@
 #include "ui/ModalScript.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QGuiApplication>
-#include <QMessageBox>
 #include <QPointer>
-#include <cstdio>
-#include <cstdlib>
-
-#include "ui/Form.h"
-#include "ui/Geometry.h"
 
 namespace ui {
 
@@ -19,17 +11,6 @@ ModalScript* current = nullptr;
 
 std::string NameOf(const QWidget& window) {
     return window.objectName().toStdString();
-}
-
-// Closes a modal window that the script could not answer, so that nothing waits for a person.
-void ForceUnload(QWidget& window) {
-    if (auto* form = qobject_cast<Form*>(&window)) {
-        form->Unload();
-    } else if (auto* dialog = qobject_cast<QDialog*>(&window)) {
-        dialog->done(0);
-    } else {
-        window.hide();
-    }
 }
 
 }  // namespace
@@ -64,11 +45,11 @@ ModalScript* ModalScript::Current() {
     return current;
 }
 
-bool ModalScript::Answer(QWidget& window) {
+bool ModalScript::Answer(QWidget& window, const Unloader& unload) {
     ++shown_;
     if (entries_.empty()) {
         Fail("ModalScript: unexpected modal window " + NameOf(window) + " (no answer left)");
-        ForceUnload(window);
+        unload();
         return false;
     }
     Entry entry = std::move(entries_.front());
@@ -76,7 +57,7 @@ bool ModalScript::Answer(QWidget& window) {
     if (entry.windowName != window.objectName()) {
         Fail("ModalScript: expected modal window " + entry.windowName.toStdString() + " but " + NameOf(window) +
              " was shown");
-        ForceUnload(window);
+        unload();
         return false;
     }
     // Give the window the activation and focus a person would see before answering,
@@ -88,7 +69,7 @@ bool ModalScript::Answer(QWidget& window) {
     entry.action(window);
     if (alive != nullptr && window.isVisible()) {
         Fail("ModalScript: the answer left modal window " + NameOf(window) + " open");
-        ForceUnload(window);
+        unload();
     }
     if (previous != nullptr && previous->isVisible()) QApplication::setActiveWindow(previous);
     return true;
@@ -96,33 +77,6 @@ bool ModalScript::Answer(QWidget& window) {
 
 void ModalScript::Fail(const std::string& why) {
     if (onFailure_) onFailure_(why);
-}
-
-bool ShowScriptedOrAbort(QWidget& window) {
-    if (ModalScript* script = ModalScript::Current()) {
-        window.setWindowModality(Qt::ApplicationModal);
-        window.show();
-        script->Answer(window);
-        return true;
-    }
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        std::fprintf(stderr, "modal window %s shown on the offscreen platform without a ModalScript: aborting\n",
-                     window.objectName().toLocal8Bit().constData());
-        std::fflush(stderr);
-        std::abort();
-    }
-    return false;
-}
-
-void ShowErrorBox(QWidget* owner, const QString& text) {
-    // Lines of this system's messages are joined by "\r\n"; the box shows them as lines.
-    QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"), lines, QMessageBox::Ok, owner);
-    box.setObjectName(QStringLiteral("ErrorBox"));
-    box.setTextFormat(Qt::PlainText);
-    if (ShowScriptedOrAbort(box)) return;
-    box.exec();
 }
 
 }  // namespace ui

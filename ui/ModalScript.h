@@ -4,13 +4,13 @@
 //   script.Expect("frmMEMessage100", [](QWidget& w) { /* look, then click a button */ });
 //   ... press the button that opens the dialog ...
 //
-// While a script is installed, every modal show (Form::ShowModal and the ERROR
-// box) takes the next entry: the window must have the expected objectName, and
-// the action must unload it. An unexpected window, a window the action left
+// While a script is installed, every modal show (Form::ShowModal and the
+// ERROR box, both through ui/ModalShow.h) takes the next entry: the window
+// must have the expected objectName, and the action must unload it. An unexpected window, a window the action left
 // open, or an entry left unused when the script is destroyed is reported
 // through the failure callback; the window is then unloaded so nothing hangs.
-// On the offscreen platform a modal show without a script reports to standard
-// error and aborts the process instead of waiting for a click.
+// This file knows no window of the layer: the modal shows reach the script,
+// never the other way round.
 #pragma once
 
 #include <QString>
@@ -37,9 +37,13 @@ public:
 
     static ModalScript* Current();
 
+    // Closes a window the script could not answer, so that nothing waits for a person.
+    using Unloader = std::function<void()>;
+
     // Called by the layer for a modal window that has just been shown. Returns
-    // false when the window was not expected (the failure is reported).
-    bool Answer(QWidget& window);
+    // false when the window was not expected (the failure is reported and the
+    // window closed through `unload`).
+    bool Answer(QWidget& window, const Unloader& unload);
     void Fail(const std::string& why);
 
 private:
@@ -52,15 +56,5 @@ private:
     int shown_ = 0;
     ModalScript* previous_;
 };
-
-// For the layer's modal shows: under a script, shows `window` application-modal,
-// lets the script answer and returns true; on the offscreen platform without a
-// script, reports to standard error and aborts; otherwise returns false and the
-// caller runs its own modal loop.
-bool ShowScriptedOrAbort(QWidget& window);
-
-// The platform's message box titled "ERROR" with a stop icon and one OK
-// button; its objectName is "ErrorBox". Answered by a ModalScript in tests.
-void ShowErrorBox(QWidget* owner, const QString& text);
 
 }  // namespace ui

@@ -9,10 +9,9 @@ namespace {
 constexpr int kNoRow = -2;
 }
 
-PickList::PickList(QWidget* parent, const QString& name, Place place, FontKind font) : QListWidget(parent) {
-    setObjectName(name);
-    setFont(MakeFont(font));
-    setGeometry(ToPixels(place));
+PickList::PickList(QWidget* parent, const QString& name, Place place, const QFont& font) : QListWidget(parent) {
+    SetUpControl(this, name, place);
+    setFont(font);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setDragEnabled(false);
@@ -22,6 +21,27 @@ PickList::PickList(QWidget* parent, const QString& name, Place place, FontKind f
 
 int PickList::CurrentRow() const {
     return currentRow();
+}
+
+int PickList::ListCount() const {
+    return count();
+}
+
+QString PickList::List(int index) const {
+    const QListWidgetItem* line = item(index);
+    return line == nullptr ? QString() : line->text();
+}
+
+int PickList::ListIndex() const {
+    return CurrentRow();
+}
+
+bool PickList::SetListIndex(int index) {
+    return ProgramPick(index);
+}
+
+void PickList::Picked() {
+    if (onClick) onClick();
 }
 
 void PickList::MoveTo(int row) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QListWidget>
+#include <functional>
 
 #include "ui/Geometry.h"
 
@@ -14,16 +15,23 @@ namespace ui {
 class PickList : public QListWidget {
     Q_OBJECT
 public:
-    PickList(QWidget* parent, const QString& name, Place place, FontKind font);
+    PickList(QWidget* parent, const QString& name, Place place, const QFont& font);
     int CurrentRow() const;  // -1 for none
+
+    // The list as the windows use it.
+    int ListCount() const;
+    QString List(int index) const;  // "" outside the list
+    int ListIndex() const;          // -1 for none
+    bool SetListIndex(int index);   // raises onClick when the line changes
+    std::function<void()> onClick;  // follows every change of the selected line, and a click
 
 protected:
     // Makes `row` (-1 for none) the current, selected and highlighted line; raises nothing.
     void MoveTo(int row);
     // The program picks `row` (out of range: none): raises Picked() when the line changed; says whether it did.
     bool ProgramPick(int row);
-    // Runs after the user or the program picked a line.
-    virtual void Picked() {}
+    // Runs after the user or the program picked a line; raises onClick.
+    virtual void Picked();
     // Double click or Enter on a line; return false to let Enter go on to the window.
     virtual bool Activated(int row) {
         (void)row;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "GuiTest.h"
+#include "dialogs/DialogValues.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/frmMEDrvDirFil100.h"
 #include "model/MenuModel.h"
@@ -19,7 +20,7 @@ namespace {
 
 using namespace dialogs;
 using namespace testsupport;
-enum : std::int16_t { kSave, kRead };
+enum : std::int16_t { kSave = kSaveMode, kRead = kReadMode };
 constexpr auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
 // The requested top-left corner, kept inside the screen's available area; positions travel in whole pixels.
@@ -36,10 +37,10 @@ class Dialogs : public ::testing::Test {
 protected:
     void SetUp() override {
         ovn::ResetMenuState();
+        ResetDialogValues();
         ASSERT_TRUE(dir_.isValid());
         root_ = QDir::cleanPath(dir_.path());
-        ovn::Shared().FileDialogPath = ui::ToPath(root_);
-        ovn::Shared().FileDialogExtension = "ovn";
+        start_ = ui::ToPath(root_);
         owner_.show();  // messages are dialogs over the window that asks
     }
     static QWidget* Btn(QWidget& window, int index) { return Child(window, QString("cmdBut(%1)").arg(index)); }
@@ -49,13 +50,12 @@ protected:
     std::string InRoot(const QString& name) const { return ui::ToPath(root_ + "/" + name); }
     std::string Choose(std::int16_t mode, ui::ModalScript::Action action) {
         script_->Expect("frmMEDrvDirFil100", std::move(action));
-        ovn::Shared().FileDialogMode = mode;
-        ShowFileChooser(nullptr);
-        return ovn::Shared().FileDialogResult;
+        return ChooseMenuFile(nullptr, mode, start_, "ovn");
     }
 
     QTemporaryDir dir_;
     QString root_;
+    std::string start_;  // the directory the chooser opens on
     QWidget owner_;
     std::unique_ptr<ui::ModalScript> script_ = MakeScript();  // destroyed first: reports windows never shown
 };
@@ -73,9 +73,9 @@ class MessageTypes : public Dialogs, public ::testing::WithParamInterface<TypeRo
 TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
     const TypeRow& row = GetParam();
     for (int answer : row.leftToRight) {
-        ovn::Shared().FormCenterX = row.formCentre.x();
-        ovn::Shared().FormCenterY = row.formCentre.y();
-        ovn::Shared().MessageAnswer = 99;
+        Values().FormCenterX = row.formCentre.x();
+        Values().FormCenterY = row.formCentre.y();
+        Values().MessageAnswer = 99;
         script_->Expect("frmMEMessage100", [&](QWidget& w) {
             auto& f = static_cast<ui::Form&>(w);
             std::vector<int> shown;
@@ -102,11 +102,11 @@ TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
             for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(w.focusWidget(), key);
             w.close();
             EXPECT_TRUE(w.isVisible());
-            EXPECT_EQ(ovn::Shared().MessageAnswer, 99);
+            EXPECT_EQ(Values().MessageAnswer, 99);
             ClickButton(w, QString("cmdBut(%1)").arg(answer));
         });
         EXPECT_EQ(Ask(&owner_, row.type, row.color, "\r\nA question"), answer);
-        EXPECT_EQ(ovn::Shared().MessageAnswer, answer);
+        EXPECT_EQ(Values().MessageAnswer, answer);
     }
 }
 
@@ -172,10 +172,10 @@ TEST_P(SaveNames, TypedNameGivesPathOrError) {
         if (!fails) return;
         EXPECT_TRUE(w.isVisible());
         EXPECT_EQ(box->Text(), row.box);
-        EXPECT_EQ(ovn::Shared().FileDialogResult, "");
+        EXPECT_EQ(Values().FileDialogResult, "");
         EXPECT_TRUE(std::string(row.error) != "Invalid Filename" || w.focusWidget() == box);
-        EXPECT_NEAR(ovn::Shared().FormCenterX, form.LeftTwips() + form.WidthTwips() / 2.0, 1.0);
-        EXPECT_NEAR(ovn::Shared().FormCenterY, form.TopTwips() + form.HeightTwips() / 2.0, 1.0);
+        EXPECT_NEAR(Values().FormCenterX, form.LeftTwips() + form.WidthTwips() / 2.0, 1.0);
+        EXPECT_NEAR(Values().FormCenterY, form.TopTwips() + form.HeightTwips() / 2.0, 1.0);
         ClickButton(w, "cmdBut(0)");
     });
     EXPECT_EQ(result, fails ? "" : InRoot(row.result));
@@ -236,20 +236,28 @@ TEST_F(Dialogs, PlainFileAsStartOpensOnHomeVolumeThenTheRootNamesWithOneSeparato
     const QString stick = root_ + "/stick";
     const QByteArray savedHome = qgetenv("HOME");
     qputenv("HOME", QFile::encodeName(stick + "/home"));
-    frmMEDrvDirFil100::SetVolumeSource([stick] { return std::vector<ui::Volume>{{"System", "/"}, {"Stick", stick}}; });
-    ovn::Shared().FileDialogPath = InRoot("OVENS");
-    const std::string result = Choose(kSave, [&](QWidget& w) {
-        auto* drive = Child<ui::DriveList>(w, "lstDrive");
-        EXPECT_EQ(drive->Drive(), stick);
-        EXPECT_EQ(Child<ui::DirectoryList>(w, "lstDirectory")->Path(), stick + "/home");
-        drive->setFocus();
-        QTest::keyClick(drive, Qt::Key_Home);
-        EXPECT_EQ(Child<ui::FileList>(w, "lstFile")->Path(), "/");
-        QTest::keyClicks(Child(w, "txtFileName"), "ABCDEFGH");
-        ClickButton(w, "cmdBut(1)");
-    });
+    std::string result;
+    {
+        const frmMEDrvDirFil100::ScopedVolumeSource volumes([stick] {
+            return std::vector<ui::Volume>{{"System", "/"}, {"Stick", stick}};
+        });
+        start_ = InRoot("OVENS");
+        result = Choose(kSave, [&](QWidget& w) {
+            auto* drive = Child<ui::DriveList>(w, "lstDrive");
+            EXPECT_EQ(drive->Drive(), stick);
+            EXPECT_EQ(Child<ui::DirectoryList>(w, "lstDirectory")->Path(), stick + "/home");
+            drive->setFocus();
+            QTest::keyClick(drive, Qt::Key_Home);
+            EXPECT_EQ(Child<ui::FileList>(w, "lstFile")->Path(), "/");
+            QTest::keyClicks(Child(w, "txtFileName"), "ABCDEFGH");
+            ClickButton(w, "cmdBut(1)");
+        });
+    }
     qputenv("HOME", savedHome);
-    frmMEDrvDirFil100::SetVolumeSource({});
+    // The override ended with its scope: a chooser offers the machine's volumes again.
+    frmMEDrvDirFil100 after;
+    after.Form_Load();
+    EXPECT_EQ(Child<ui::DriveList>(after, "lstDrive")->Volumes().size(), ui::MountedVolumes().size());
     EXPECT_EQ(result, "/ABCDEFGH.ovn");
 }
 

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "GuiTest.h"
+#include "dialogs/DialogValues.h"
 #include "dialogs/Dialogs.h"
 #include "editor/EditorStartup.h"
 #include "editor/frmOpening.h"
@@ -90,6 +91,7 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
     void OpenWindow(int oven = -1) {  // a fresh window over a fresh menu state, with the oven type chosen
         ovn::BuildCrcTables();
         ovn::ResetMenuState();
+        dialogs::ResetDialogValues();
         ovn::Shared().MenuDirectory = ui::ToPath(dir_.path());
         window_ = std::make_unique<editor::frmOpening>();
         window_->ShowModeless();
@@ -111,9 +113,12 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
     // A message box next (when `when`): checks what it shows (unless `shown` is left empty), then answers it.
     EditorTest& Expect(int answer, const Message& shown = {}, bool when = true) {
         if (!when) return *this;
-        script_->Expect("frmMEMessage100", [=](QWidget& box) {
-            const Message seen{ovn::Shared().MessageType, ovn::Shared().MessageColor, ovn::Shared().MessageText};
+        script_->Expect("frmMEMessage100", [=, this](QWidget& box) {
+            const auto& values = dialogs::Values();
+            const Message seen{values.MessageType, values.MessageColor, values.MessageText};
             EXPECT_EQ(seen, std::get<2>(shown).empty() ? seen : shown);
+            // Questions and notices stand on the editor window's centre.
+            EXPECT_EQ(QPoint(values.FormCenterX, values.FormCenterY), W().CenterTwips());
             testsupport::ClickButton(box, QString("cmdBut(%1)").arg(answer));
         });
         return *this;

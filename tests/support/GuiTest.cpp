@@ -7,7 +7,7 @@
 #include <QMetaEnum>
 #include <QTest>
 
-#include "model/MenuModel.h"
+#include "dialogs/DialogValues.h"
 
 namespace testsupport {
 
@@ -37,7 +37,7 @@ void ClickButton(QWidget& window, const QString& name) {
 void ExpectMessage(ui::ModalScript& script, int answer, SeenMessage* seen) {
     script.Expect("frmMEMessage100", [answer, seen](QWidget& window) {
         if (seen != nullptr) {
-            const auto& state = ovn::Shared();
+            const auto& state = dialogs::Values();
             seen->type = state.MessageType;
             seen->color = state.MessageColor;
             seen->text = state.MessageText;

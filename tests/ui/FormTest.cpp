@@ -4,6 +4,7 @@
 
 #include "GuiTest.h"
 #include "ui/Controls.h"
+#include "ui/ErrorBox.h"
 #include "ui/Form.h"
 
 namespace {
@@ -106,29 +107,32 @@ TEST(Form, DialogIsTransientFixedHasTheExactTitleClosesOnlyWithConsentAndStaysIn
     }
 }
 
-// A window that places itself at (1500, 1500) twips, counting how often it was asked to.
-class PlacedForm : public ui::Form {
-public:
-    PlacedForm() : ui::Form("frmPlaced", 3000, 2000) {}
-    int places = 0;
-
-protected:
-    void Place() override {
-        ++places;
-        MoveTwips(1500, 1500);
+// The centre the dialogs stand on: single precision, a half to the even neighbour.
+TEST(Form, CentreOfTheOuterFrameRoundsAHalfToTheEvenNeighbour) {
+    ui::Form form("frmCentred", 5295, 1995);
+    for (auto [left, top, centre] : {std::tuple{1515, 1515, QPoint(4162, 2512)},  // 4162.5 and 2512.5 go down
+                                     {1500, 1500, QPoint(4148, 2498)},            // 4147.5 and 2497.5 go up
+                                     {-15, 0, QPoint(2632, 998)}}) {
+        form.MoveTwips(left, top);
+        EXPECT_EQ(form.CenterTwips(), centre) << left << "," << top;
     }
-};
+}
 
 TEST(Form, PlacesItselfWhenFirstShownAndNotAgainWhenTheUserMovesIt) {
-    PlacedForm form;
-    EXPECT_EQ(form.places, 0);
+    ui::Form form("frmPlaced", 3000, 2000);
+    int places = 0;  // how often the window was asked to place itself at (1500, 1500) twips
+    form.PlaceBy([&] {
+        ++places;
+        form.MoveTwips(1500, 1500);
+    });
+    EXPECT_EQ(places, 1);
     form.ShowModeless();
-    EXPECT_EQ(std::tuple(form.places, form.LeftTwips(), form.TopTwips()), std::tuple(1, 1500, 1500));
+    EXPECT_EQ(std::tuple(places, form.LeftTwips(), form.TopTwips()), std::tuple(2, 1500, 1500));
     form.move(10, 20);  // the frame stays the same (none offscreen): no new placement
     QCoreApplication::processEvents();
     form.hide();
     form.ShowModeless();
-    EXPECT_EQ(std::tuple(form.places, form.LeftTwips(), form.TopTwips()), std::tuple(1, 150, 300));
+    EXPECT_EQ(std::tuple(places, form.LeftTwips(), form.TopTwips()), std::tuple(2, 150, 300));
 }
 
 TEST(Looks, TwipsColoursCaptionsFontsAndEightBitTexts) {
