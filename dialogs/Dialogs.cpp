@@ -36,13 +36,13 @@ std::int16_t Ask(QWidget* owner, std::int16_t type, std::uint32_t color, const s
     values.MessageType = type;
     values.MessageColor = color;
     values.MessageText = text;
-    if (const auto* window = qobject_cast<const ui::Form*>(owner)) {
-        const QPoint centre = window->CenterTwips();
-        values.FormCenterX = centre.x();
-        values.FormCenterY = centre.y();
-    }
     ShowFresh<frmMEMessage100>(owner);
     return values.MessageAnswer;
+}
+
+void SetFormCenter(QPoint centreTwips) {
+    Values().FormCenterX = centreTwips.x();
+    Values().FormCenterY = centreTwips.y();
 }
 
 std::string ChooseMenuFile(QWidget* owner, std::int16_t mode, const std::string& directory,

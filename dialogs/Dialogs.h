@@ -34,9 +34,13 @@ inline constexpr std::int16_t kSaveMode = 0;
 inline constexpr std::int16_t kReadMode = 1;
 
 // Shows frmMEMessage100 modally over `owner` (may be null) with `type`,
-// `color` and `text` and returns the answer. A window of this program as the
-// owner is the centre that types from kOnWindow on stand on.
+// `color` and `text` and returns the answer.
 std::int16_t Ask(QWidget* owner, std::int16_t type, std::uint32_t color, const std::string& text);
+
+// Records the centre (screen twips) that messages of the types from kOnWindow
+// on stand on. A window calls it, through its own SetOpeningFormCenter or
+// SetDrvDirFilFormCenter, immediately before it asks.
+void SetFormCenter(QPoint centreTwips);
 
 // Shows frmMEDrvDirFil100 modally over `owner`, opened on `directory` and
 // listing files ending in "." + `extension`; returns the chosen path, "" when

@@ -198,8 +198,12 @@ std::int16_t frmMEDrvDirFil100::StandardizeKeyFilename(std::int16_t key) {
     return key;
 }
 
+void frmMEDrvDirFil100::SetDrvDirFilFormCenter() {
+    SetFormCenter(CenterTwips());
+}
+
 void frmMEDrvDirFil100::ShowFileError(const char* line) {
-    // Centred on this window.
+    SetDrvDirFilFormCenter();
     Ask(this, kOkOnWindow, kRed, std::string("\r\n") + line);
 }
 

@@ -48,6 +48,8 @@ public:
     };
 
 private:
+    // Records this window's centre for the message dialog (FormCenterX/Y).
+    void SetDrvDirFilFormCenter();
     void ShowFileError(const char* line);
     // directory + "/" + the file the result names: an existing file whose name
     // matches without regard to case, else name + ".ovn".

@@ -29,8 +29,13 @@ std::optional<int> CopyToNumber(const QString& text) {
 
 }  // namespace
 
+void frmOpening::SetOpeningFormCenter() {
+    dialogs::SetFormCenter(CenterTwips());
+}
+
 // Centred on this window when the type asks for it.
 std::int16_t frmOpening::Ask(std::int16_t type, std::uint32_t color, const std::string& text) {
+    SetOpeningFormCenter();
     return dialogs::Ask(this, type, color, text);
 }
 

@@ -108,6 +108,8 @@ private:
     // Puts the list selection back on the line being edited; the click this
     // raises is ignored, and the flag never outlives the call.
     void ReturnToCurrentLine();
+    // Records this window's centre for the message dialog (FormCenterX/Y).
+    void SetOpeningFormCenter();
     std::int16_t Ask(std::int16_t type, std::uint32_t color, const std::string& text);
     void StoreCurrentItem();
     // Stores the fields in the current item's slot when they are valid; else
