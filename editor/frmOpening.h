@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "ovn/Version.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -16,7 +17,7 @@ namespace editor {
 
 // The window's fixed texts.
 inline constexpr const char* kProgramTitle = "R5800 Menu Editor";
-inline constexpr const char* kProgramVersion = "0.42";
+inline constexpr const char* kProgramVersion = ovn::kVersion;
 inline constexpr const char* kMenuExtension = "ovn";
 inline constexpr int kListLineCount = 110;
 
