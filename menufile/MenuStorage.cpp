@@ -38,20 +38,24 @@ std::string StorageFailure::Text() const {
     return text;
 }
 
-namespace {
+namespace storage_seams {
 
-ScopedWriteFunction::WriteFunction& InjectedWrite() {
-    static ScopedWriteFunction::WriteFunction write;
+WriteFunction& Write() {
+    static WriteFunction write;
     return write;
 }
 
-int& TempFileFailure() {
+int& TemporaryFileFailure() {
     static int code = 0;
     return code;
 }
 
+}  // namespace storage_seams
+
+namespace {
+
 long WriteSome(int fd, const void* data, std::size_t size) {
-    if (const ScopedWriteFunction::WriteFunction& write = InjectedWrite()) {
+    if (const WriteFunction& write = storage_seams::Write()) {
         return write(fd, data, size);
     }
     return static_cast<long>(::write(fd, data, size));
@@ -206,7 +210,7 @@ void RemoveStaleTemporaryFiles(const std::string& directory) {
 // An unnamed file where the file system has them, else a named one; owner-only either way.
 int CreateTemporaryFile(const std::string& directory, std::string& tempPath) {
     tempPath.clear();
-    const int injected = TempFileFailure();
+    const int injected = storage_seams::TemporaryFileFailure();
     const int fd =
         injected != 0 ? (errno = injected, -1) : ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
@@ -519,19 +523,6 @@ bool MenuSave(const std::string& path, const MenuImageBytes& image, const Storag
         report({"MenuSave : " + path, error, damaged});
     }
     return false;
-}
-
-ScopedWriteFunction::ScopedWriteFunction(WriteFunction write)
-    : previous_(std::exchange(InjectedWrite(), std::move(write))) {}
-
-ScopedWriteFunction::~ScopedWriteFunction() {
-    InjectedWrite() = std::move(previous_);
-}
-
-ScopedTemporaryFileFailure::ScopedTemporaryFileFailure(int code) : previous_(std::exchange(TempFileFailure(), code)) {}
-
-ScopedTemporaryFileFailure::~ScopedTemporaryFileFailure() {
-    TempFileFailure() = previous_;
 }
 
 }  // namespace ovn

@@ -11,35 +11,38 @@
 
 #include <cstddef>
 #include <functional>
+#include <utility>
 
 namespace ovn {
 
-// Replaces the low-level write used by ReplaceFile (same contract as POSIX write).
-class ScopedWriteFunction {
+// The low-level write ReplaceFile uses (same contract as POSIX write).
+using WriteFunction = std::function<long(int fd, const void* data, std::size_t size)>;
+
+namespace storage_seams {
+// What ReplaceFile reads: an empty function means the real write, 0 no failure.
+WriteFunction& Write();
+int& TemporaryFileFailure();
+}  // namespace storage_seams
+
+template <typename T, T& (*Slot)()>
+class ScopedOverride {
 public:
-    using WriteFunction = std::function<long(int fd, const void* data, std::size_t size)>;
-    explicit ScopedWriteFunction(WriteFunction write);
-    ~ScopedWriteFunction();
-    ScopedWriteFunction(const ScopedWriteFunction&) = delete;
-    ScopedWriteFunction& operator=(const ScopedWriteFunction&) = delete;
+    explicit ScopedOverride(T value) : previous_(std::exchange(Slot(), std::move(value))) {}
+    ~ScopedOverride() { Slot() = std::move(previous_); }
+    ScopedOverride(const ScopedOverride&) = delete;
+    ScopedOverride& operator=(const ScopedOverride&) = delete;
 
 private:
-    WriteFunction previous_;
+    T previous_;
 };
+
+// Replaces the low-level write used by ReplaceFile.
+using ScopedWriteFunction = ScopedOverride<WriteFunction, &storage_seams::Write>;
 
 // While not 0, creating ReplaceFile's unnamed temporary file fails with this errno
 // value: EACCES as in a directory that does not let the user add files, ENOSPC
 // as on a full disk, EOPNOTSUPP as on a file system without unnamed files (a
 // named temporary file is then made).
-class ScopedTemporaryFileFailure {
-public:
-    explicit ScopedTemporaryFileFailure(int code);
-    ~ScopedTemporaryFileFailure();
-    ScopedTemporaryFileFailure(const ScopedTemporaryFileFailure&) = delete;
-    ScopedTemporaryFileFailure& operator=(const ScopedTemporaryFileFailure&) = delete;
-
-private:
-    int previous_;
-};
+using ScopedTemporaryFileFailure = ScopedOverride<int, &storage_seams::TemporaryFileFailure>;
 
 }  // namespace ovn

@@ -197,7 +197,7 @@ const auto kOldArray = Pattern<3000>(8);
 const Bytes kNew(kImage.begin(), kImage.end()), kOld(kOldArray.begin(), kOldArray.end());
 
 // A writer that takes `limit` bytes, at most 7 at a time, and then fails as a full disk does.
-ScopedWriteFunction::WriteFunction WriterFailingAfter(std::size_t limit) {
+WriteFunction WriterFailingAfter(std::size_t limit) {
     auto written = std::make_shared<std::size_t>(0);
     return [written, limit](int fd, const void* data, std::size_t size) -> long {
         if (*written >= limit) return errno = ENOSPC, -1;
@@ -413,6 +413,21 @@ TEST_F(MenuStorage, InPlaceOnlyWhenTheDirectoryRefusesForPermission) {
     ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC) + "\r\nThe old file may be damaged."});
     EXPECT_EQ(lastStage_, StorageStage::Write);
     EXPECT_EQ(Entries(), Texts{"OLD.ovn"});
+}
+
+// A fault lasts as long as its override; the one it hid is back when it ends.
+TEST_F(MenuStorage, ScopedFaultsNestAndEndWithTheirScope) {
+    {
+        const ScopedTemporaryFileFailure full(ENOSPC);
+        {
+            const ScopedTemporaryFileFailure unnamedUnsupported(EOPNOTSUPP);  // a named temporary file is made
+            EXPECT_TRUE(MenuSave(Path("NEW.ovn"), kImage, report_));
+        }
+        EXPECT_FALSE(MenuSave(Path("NEW.ovn"), kImage, report_));
+        ExpectReports({Report("MenuSave : ", Path("NEW.ovn"), ENOSPC)});
+    }
+    EXPECT_TRUE(MenuSave(Path("NEW.ovn"), kImage, report_));
+    EXPECT_EQ(Entries(), (Texts{"NEW.ovn", "OLD.ovn"}));
 }
 
 // An ordinary user saves exactly where an ordinary open for writing is allowed.
