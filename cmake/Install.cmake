@@ -8,7 +8,7 @@ set(OVN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/ovenmenu)
 # The texts that must name it too (a man page's title line, the newest entry
 # of a release history) are checked here, so that no package names two.
 function(ovn_expect_version file line text)
-    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${file})
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${file})
     file(STRINGS ${PROJECT_SOURCE_DIR}/${file} first REGEX "${line}" LIMIT_COUNT 1)
     string(FIND "${first}" "${text}" found)
     if(found EQUAL -1)
