@@ -12,6 +12,7 @@
 
 #include "app/ProgramIcon.h"
 #include "editor/EditorStartup.h"
+#include "ovn/Version.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ CommandLine ParseCommandLine(int argc, char** argv) {
             line.exitStatus = 0;
             return line;
         } else if (!optionsEnded && arg == "--version") {
-            std::cout << "ovenmenu " << OVENMENU_VERSION << "\n";
+            std::cout << "ovenmenu " << ovn::kVersion << "\n";
             line.exitStatus = 0;
             return line;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {

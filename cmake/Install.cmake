@@ -4,6 +4,22 @@ include(GNUInstallDirs)
 
 set(OVN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/ovenmenu)
 
+# The version is set once, in project(); the code has it from "ovn/Version.h".
+# The texts that must name it too (a man page's title line, the newest entry
+# of a release history) are checked here, so that no package names two.
+function(ovn_expect_version file line text)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${file})
+    file(STRINGS ${PROJECT_SOURCE_DIR}/${file} first REGEX "${line}" LIMIT_COUNT 1)
+    string(FIND "${first}" "${text}" found)
+    if(found EQUAL -1)
+        message(FATAL_ERROR "${file}: \"${first}\" does not name version ${PROJECT_VERSION} as \"${text}\"")
+    endif()
+endfunction()
+ovn_expect_version(tools/ovntool/ovntool.1 "^\\.TH " "\"ovntool ${PROJECT_VERSION}\"")
+ovn_expect_version(app/ovenmenu.1 "^\\.TH " "\"ovenmenu ${PROJECT_VERSION}\"")
+ovn_expect_version(packaging/changelog "^ovenmenu " "ovenmenu (${PROJECT_VERSION})")
+ovn_expect_version(app/desktop/${OVN_DESKTOP_ID}.metainfo.xml "<release " "version=\"${PROJECT_VERSION}\"")
+
 install(TARGETS ovntool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/tools/ovntool/ovntool.bash-completion
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ovntool)

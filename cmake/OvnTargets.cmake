@@ -1,3 +1,20 @@
+# A folder's include interface: links to its headers under
+# ${PROJECT_BINARY_DIR}/include/<target>/<folder>/, the only include path the
+# target gives. Whoever links the target reaches "<folder>/Header.h"; a header
+# of a folder it does not link is not found, so a forbidden include fails the
+# build. The repository root is no include path.
+function(ovn_include_interface target scope folder)
+    set(root ${PROJECT_BINARY_DIR}/include/${target})
+    file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    file(REMOVE_RECURSE ${root})
+    file(MAKE_DIRECTORY ${root}/${folder})
+    foreach(header ${headers})
+        get_filename_component(name ${header} NAME)
+        file(CREATE_LINK ${header} ${root}/${folder}/${name} SYMBOLIC)
+    endforeach()
+    target_include_directories(${target} ${scope} ${root})
+endfunction()
+
 # One static library per source folder, built from the folder's .cpp files, so
 # that each folder's dependencies stand in one visible line.
 function(ovn_add_library name)
@@ -5,11 +22,13 @@ function(ovn_add_library name)
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     add_library(${name} STATIC ${sources} ${headers})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+    ovn_include_interface(${name} PUBLIC ${folder})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# One GoogleTest executable per test folder, registered with CTest.
+# One GoogleTest executable per test folder, registered with CTest. A test
+# reaches the headers of what it links, and its own folder's by their bare name.
 function(ovn_add_test_folder name)
     cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)

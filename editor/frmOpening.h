@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/MenuModel.h"
+#include "ovn/Version.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
@@ -17,7 +18,7 @@ namespace editor {
 
 // The window's fixed texts.
 inline constexpr const char* kProgramTitle = "R5800 Menu Editor";
-inline constexpr const char* kProgramVersion = "0.42";
+inline constexpr const char* kProgramVersion = ovn::kVersion;
 inline constexpr const char* kMenuExtension = "ovn";
 // The item list: each page line followed by the lines of its page's items.
 inline constexpr int kListLinesPerPage = ovn::kItemsPerPage + 1;

@@ -15,6 +15,8 @@
 #include <span>
 #include <utility>
 
+#include "menufile/StorageTestSeams.h"
+
 namespace ovn {
 
 std::string StorageErrorCause(const StorageError& error) {
@@ -36,20 +38,24 @@ std::string StorageFailure::Text() const {
     return text;
 }
 
-namespace {
+namespace storage_seams {
 
-testing::WriteFunction& InjectedWrite() {
-    static testing::WriteFunction write;
+WriteFunction& Write() {
+    static WriteFunction write;
     return write;
 }
 
-int& TempFileFailure() {
+int& TemporaryFileFailure() {
     static int code = 0;
     return code;
 }
 
+}  // namespace storage_seams
+
+namespace {
+
 long WriteSome(int fd, const void* data, std::size_t size) {
-    if (const testing::WriteFunction& write = InjectedWrite()) {
+    if (const WriteFunction& write = storage_seams::Write()) {
         return write(fd, data, size);
     }
     return static_cast<long>(::write(fd, data, size));
@@ -204,7 +210,7 @@ void RemoveStaleTemporaryFiles(const std::string& directory) {
 // An unnamed file where the file system has them, else a named one; owner-only either way.
 int CreateTemporaryFile(const std::string& directory, std::string& tempPath) {
     tempPath.clear();
-    const int injected = TempFileFailure();
+    const int injected = storage_seams::TemporaryFileFailure();
     const int fd =
         injected != 0 ? (errno = injected, -1) : ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
@@ -393,45 +399,43 @@ bool SaveInPlace(FileHandle& file, std::span<const std::uint8_t> bytes, StorageE
     return true;
 }
 
-// The whole save; on failure `error` says why and `damaged` whether the old file was touched.
-bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, StorageError& error, bool& damaged) {
+// The target as its links resolve, and the old file when there is one.
+struct OldFile {
+    std::string target;
+    struct stat status {};
+    bool exists = false;
+    FileHandle handle;  // opened for writing: kept for a save in place
+};
+
+// The system's own check: the old file must open for writing as it stands
+// (its mode, a read-only file system, root's exemptions). Nothing is written yet.
+bool OpenOldFile(const std::string& path, OldFile& old, StorageError& error) {
     if (path.empty()) {
         error = {StorageStage::Open, ENOENT};
         return false;
     }
-    std::string target = path;
-    struct stat old {};
-    bool exists = false;
-    if (!ResolveLinks(target, old, exists, error)) {
+    old.target = path;
+    if (!ResolveLinks(old.target, old.status, old.exists, error)) {
         return false;
     }
-    if (exists && !S_ISREG(old.st_mode)) {
-        error = {StorageStage::Open, S_ISDIR(old.st_mode) ? EISDIR : kNotRegularFile};
+    if (old.exists && !S_ISREG(old.status.st_mode)) {
+        error = {StorageStage::Open, S_ISDIR(old.status.st_mode) ? EISDIR : kNotRegularFile};
         return false;
     }
-    // The system's own check: the file must open for writing as it stands
-    // (its mode, a read-only file system, root's exemptions). Nothing is written yet.
-    FileHandle existing;
-    if (exists) {
-        existing.reset(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
-        if (!existing.valid() || fstat(existing.get(), &old) != 0) {
+    if (old.exists) {
+        old.handle.reset(::open(old.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+        if (!old.handle.valid() || fstat(old.handle.get(), &old.status) != 0) {
             error = {StorageStage::Open, errno};
             return false;
         }
     }
-    const std::string directory = DirectoryOf(target);
-    RemoveStaleTemporaryFiles(directory);
+    return true;
+}
 
-    std::string tempPath;
-    FileHandle temp(CreateTemporaryFile(directory, tempPath));
-    if (!temp.valid()) {
-        error = {StorageStage::Open, errno};
-        if (!exists || !IsPermissionRefusal(error.code)) {
-            return false;
-        }
-        damaged = true;
-        return SaveInPlace(existing, bytes, error);
-    }
+// Writes the bytes into the temporary file, flushes them, gives it the final
+// mode and owner and a name; on failure removes it (when it has a name).
+bool FillTemporaryFile(FileHandle& temp, std::string& tempPath, const std::string& directory,
+                       std::span<const std::uint8_t> bytes, const struct stat* old, StorageError& error) {
     const auto failAndRemove = [&](StorageStage stage, int code) {
         error = {stage, code};
         if (!tempPath.empty()) {
@@ -445,7 +449,7 @@ bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, Stor
     if (fsync(temp.get()) != 0) {
         return failAndRemove(StorageStage::Flush, errno);
     }
-    if (!GiveFinalModeAndOwner(temp.get(), exists ? &old : nullptr)) {
+    if (!GiveFinalModeAndOwner(temp.get(), old)) {
         return failAndRemove(StorageStage::Permissions, errno);
     }
     if (fsync(temp.get()) != 0) {  // the mode and owner as well
@@ -457,14 +461,40 @@ bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, Stor
     if (!temp.close()) {
         return failAndRemove(StorageStage::Flush, errno);
     }
-    if (rename(tempPath.c_str(), target.c_str()) != 0) {
+    return true;
+}
+
+// The whole save; on failure `error` says why and `damaged` whether the old file was touched.
+bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, StorageError& error, bool& damaged) {
+    OldFile old;
+    if (!OpenOldFile(path, old, error)) {
+        return false;
+    }
+    const std::string directory = DirectoryOf(old.target);
+    RemoveStaleTemporaryFiles(directory);
+
+    std::string tempPath;
+    FileHandle temp(CreateTemporaryFile(directory, tempPath));
+    if (!temp.valid()) {
+        error = {StorageStage::Open, errno};
+        if (!old.exists || !IsPermissionRefusal(error.code)) {
+            return false;
+        }
+        damaged = true;
+        return SaveInPlace(old.handle, bytes, error);
+    }
+    if (!FillTemporaryFile(temp, tempPath, directory, bytes, old.exists ? &old.status : nullptr, error)) {
+        return false;
+    }
+    if (rename(tempPath.c_str(), old.target.c_str()) != 0) {
         const int code = errno;
-        failAndRemove(StorageStage::Rename, code);
-        if (!exists || !IsPermissionRefusal(code)) {
+        error = {StorageStage::Rename, code};
+        unlink(tempPath.c_str());
+        if (!old.exists || !IsPermissionRefusal(code)) {
             return false;
         }
         damaged = true;  // a sticky directory: the file may be written, not replaced
-        return SaveInPlace(existing, bytes, error);
+        return SaveInPlace(old.handle, bytes, error);
     }
     if (!SyncDirectory(directory)) {
         error = {StorageStage::Flush, errno};
@@ -494,17 +524,5 @@ bool MenuSave(const std::string& path, const MenuImageBytes& image, const Storag
     }
     return false;
 }
-
-namespace testing {
-
-void SetWriteFunction(WriteFunction write) {
-    InjectedWrite() = std::move(write);
-}
-
-void FailTemporaryFiles(int code) {
-    TempFileFailure() = code;
-}
-
-}  // namespace testing
 
 }  // namespace ovn

@@ -76,16 +76,4 @@ bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, S
 // ReplaceFile with the 2409 bytes of `image`; a failure goes to `report` as "MenuSave : " and the path.
 bool MenuSave(const std::string& path, const MenuImageBytes& image, const StorageErrorReporter& report);
 
-namespace testing {
-// Replaces the low-level write used by ReplaceFile (same contract as POSIX write);
-// pass an empty function to restore the real one.
-using WriteFunction = std::function<long(int fd, const void* data, std::size_t size)>;
-void SetWriteFunction(WriteFunction write);
-// While not 0, creating ReplaceFile's unnamed temporary file fails with this errno
-// value: EACCES as in a directory that does not let the user add files, ENOSPC
-// as on a full disk, EOPNOTSUPP as on a file system without unnamed files (a
-// named temporary file is then made).
-void FailTemporaryFiles(int code);
-}  // namespace testing
-
 }  // namespace ovn

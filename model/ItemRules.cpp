@@ -19,10 +19,6 @@ int ToUpperAscii(int key) {
     return (key >= 'a' && key <= 'z') ? key - ('a' - 'A') : key;
 }
 
-bool IsNameCharacter(int key) {
-    return key >= 32 && key <= 95;
-}
-
 bool InList(std::string_view text, const auto& entries) {
     return std::find(entries.begin(), entries.end(), text) != entries.end();
 }
@@ -70,6 +66,22 @@ unsigned CheckAllButCookTime(const MenuItemRecord& item, std::int16_t ovenType, 
 }
 
 }  // namespace
+
+int CookTempMax(std::int16_t ovenType) {
+    return ovenType == kElectricOven ? kElectricCookTempMax : kGasCookTempMax;
+}
+
+bool IsNameCharacter(int code) {
+    return code >= 32 && code <= 95;
+}
+
+std::string UpperCaseAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        c = static_cast<char>(ToUpperAscii(static_cast<unsigned char>(c)));
+    }
+    return upper;
+}
 
 bool ValidateItemEntry_Name(std::string_view start) {
     return start.size() <= static_cast<std::size_t>(kNameMaxLength);

@@ -19,6 +19,13 @@ inline constexpr int kHoldTempMin = 100;
 inline constexpr int kHoldTempMax = 200;
 inline constexpr int kCookTimeMaxSeconds = 64800;  // 18:00
 
+// The highest cook temperature of the oven type (the electric oven's, or the gas oven's for any other).
+int CookTempMax(std::int16_t ovenType);
+// A name's characters after upper-casing: space (32) to '_' (95).
+bool IsNameCharacter(int code);
+// Letters a to z upper-cased, every other byte kept: what the name filter does to a key.
+std::string UpperCaseAscii(std::string_view text);
+
 bool ValidateItemEntry_Name(std::string_view start);
 bool ValidateItemEntry_COOKTemp(std::string_view start, std::int16_t ovntyp);
 bool ValidateItemEntry_HOLDTemp(std::string_view start, std::int16_t ovntyp);

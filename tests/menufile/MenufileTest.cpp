@@ -23,6 +23,7 @@
 #include "menufile/ImageCheck.h"
 #include "menufile/ImageCodec.h"
 #include "menufile/MenuStorage.h"
+#include "menufile/StorageTestSeams.h"
 
 namespace ovn {
 namespace {
@@ -196,7 +197,7 @@ const auto kOldArray = Pattern<3000>(8);
 const Bytes kNew(kImage.begin(), kImage.end()), kOld(kOldArray.begin(), kOldArray.end());
 
 // A writer that takes `limit` bytes, at most 7 at a time, and then fails as a full disk does.
-testing::WriteFunction WriterFailingAfter(std::size_t limit) {
+WriteFunction WriterFailingAfter(std::size_t limit) {
     auto written = std::make_shared<std::size_t>(0);
     return [written, limit](int fd, const void* data, std::size_t size) -> long {
         if (*written >= limit) return errno = ENOSPC, -1;
@@ -218,8 +219,6 @@ protected:
         oldUmask_ = umask(022);
     }
     void TearDown() override {
-        testing::SetWriteFunction({});
-        testing::FailTemporaryFiles(0);
         umask(oldUmask_);
         EXPECT_EQ(OpenDescriptors(), descriptors_) << "a file was left open";
         EXPECT_TRUE(reports_.empty()) << reports_.front();
@@ -347,15 +346,16 @@ TEST_F(MenuStorage, SaveReplacesWholeKeepsModeOwnerAndLinksAndSurvivesShortWrite
     ASSERT_EQ(chown(Path("OLD.ovn").c_str(), kNobody, kNobody), 0);
     fs::create_symlink("OLD.ovn", Path("LINK.ovn"));
     std::set<std::string> seen;  // mode, owner, names in the directory, at every write
-    testing::SetWriteFunction([&, write = WriterFailingAfter(SIZE_MAX)](int fd, const void* data, std::size_t size) {
-        struct stat status {};
-        fstat(fd, &status);
-        seen.insert(std::to_string(status.st_mode & 07777) + " " + std::to_string(status.st_uid) + " " +
-                    std::to_string(Entries().size()));
-        return write(fd, data, size);
-    });
+    const ScopedWriteFunction observer(
+        [&, write = WriterFailingAfter(SIZE_MAX)](int fd, const void* data, std::size_t size) {
+            struct stat status {};
+            fstat(fd, &status);
+            seen.insert(std::to_string(status.st_mode & 07777) + " " + std::to_string(status.st_uid) + " " +
+                        std::to_string(Entries().size()));
+            return write(fd, data, size);
+        });
     for (const int unnamed : {0, EOPNOTSUPP}) {  // an unnamed temporary file, then a named one
-        testing::FailTemporaryFiles(unnamed);
+        const ScopedTemporaryFileFailure failure(unnamed);
         fs::remove(Path("NEW.ovn"));
         for (const char* name : {"NEW.ovn", "LINK.ovn"}) {
             ASSERT_TRUE(MenuSave(Path(name), kImage, report_)) << name;
@@ -375,7 +375,7 @@ TEST_F(MenuStorage, SaveReplacesWholeKeepsModeOwnerAndLinksAndSurvivesShortWrite
 TEST_F(MenuStorage, FailingWriterLeavesTheOldFileByteIdenticalAndNoTemporaryFile) {
     for (std::size_t limit : {std::size_t{0}, std::size_t{1}, std::size_t{1000}, kImageSize - 1}) {
         for (const char* name : {"OLD.ovn", "NEW.ovn"}) {
-            testing::SetWriteFunction(WriterFailingAfter(limit));
+            const ScopedWriteFunction full(WriterFailingAfter(limit));
             EXPECT_FALSE(MenuSave(Path(name), kImage, report_)) << limit << name;
             ExpectReports({Report("MenuSave : ", Path(name), ENOSPC)});
             EXPECT_EQ(lastStage_, StorageStage::Write);
@@ -383,7 +383,8 @@ TEST_F(MenuStorage, FailingWriterLeavesTheOldFileByteIdenticalAndNoTemporaryFile
         EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld) << limit;
         EXPECT_EQ(Entries(), Texts{"OLD.ovn"}) << limit;
     }
-    testing::SetWriteFunction([](int, const void*, std::size_t) -> long { return 0; });  // takes nothing: no hang
+    const ScopedWriteFunction takesNothing(
+        [](int, const void*, std::size_t) -> long { return 0; });  // takes nothing: no hang
     EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
     ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC)});
     EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
@@ -396,7 +397,7 @@ TEST_F(MenuStorage, InPlaceOnlyWhenTheDirectoryRefusesForPermission) {
                                           {EDQUOT, false}, {EROFS, false}, {EIO, false}};
     for (const auto& [code, inPlace] : rows) {
         Write("OLD.ovn", kOld);
-        testing::FailTemporaryFiles(code);
+        const ScopedTemporaryFileFailure failure(code);
         EXPECT_EQ(MenuSave(Path("OLD.ovn"), kImage, report_), inPlace) << code;
         EXPECT_EQ(ReadAll(Path("OLD.ovn")), inPlace ? kNew : kOld) << code;  // cut to 2409 bytes in place
         ExpectReports(inPlace ? Texts{} : Texts{Report("MenuSave : ", Path("OLD.ovn"), code)});
@@ -405,13 +406,28 @@ TEST_F(MenuStorage, InPlaceOnlyWhenTheDirectoryRefusesForPermission) {
         EXPECT_EQ(lastStage_, StorageStage::Open);
     }
     Write("OLD.ovn", kOld);
-    testing::FailTemporaryFiles(EACCES);
-    testing::SetWriteFunction(WriterFailingAfter(1000));
+    const ScopedTemporaryFileFailure refused(EACCES);
+    const ScopedWriteFunction full(WriterFailingAfter(1000));
     EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
     EXPECT_EQ(fs::file_size(Path("OLD.ovn")), 3000u);  // never cut before the new bytes are all written
     ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC) + "\r\nThe old file may be damaged."});
     EXPECT_EQ(lastStage_, StorageStage::Write);
     EXPECT_EQ(Entries(), Texts{"OLD.ovn"});
+}
+
+// A fault lasts as long as its override; the one it hid is back when it ends.
+TEST_F(MenuStorage, ScopedFaultsNestAndEndWithTheirScope) {
+    {
+        const ScopedTemporaryFileFailure full(ENOSPC);
+        {
+            const ScopedTemporaryFileFailure unnamedUnsupported(EOPNOTSUPP);  // a named temporary file is made
+            EXPECT_TRUE(MenuSave(Path("NEW.ovn"), kImage, report_));
+        }
+        EXPECT_FALSE(MenuSave(Path("NEW.ovn"), kImage, report_));
+        ExpectReports({Report("MenuSave : ", Path("NEW.ovn"), ENOSPC)});
+    }
+    EXPECT_TRUE(MenuSave(Path("NEW.ovn"), kImage, report_));
+    EXPECT_EQ(Entries(), (Texts{"NEW.ovn", "OLD.ovn"}));
 }
 
 // An ordinary user saves exactly where an ordinary open for writing is allowed.
@@ -491,8 +507,9 @@ TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
     for (int round = 0; round < 20; ++round) {  // killed in the middle of the write
         const pid_t saver = fork();
         if (saver == 0) {
-            testing::FailTemporaryFiles(round % 2 == 1 ? EOPNOTSUPP : 0);  // named files are the ones left behind
-            testing::SetWriteFunction([](int, const void*, std::size_t) -> long { return raise(SIGKILL); });
+            const ScopedTemporaryFileFailure failure(round % 2 == 1 ? EOPNOTSUPP
+                                                                    : 0);  // named files are the ones left behind
+            const ScopedWriteFunction killed([](int, const void*, std::size_t) -> long { return raise(SIGKILL); });
             MenuSave(Path("OLD.ovn"), kImage, {});
             _exit(0);
         }

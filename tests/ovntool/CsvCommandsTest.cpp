@@ -2,6 +2,7 @@
 #include <map>
 
 #include "ToolRunner.h"
+#include "ovn/Version.h"
 
 namespace ovntool_test {
 namespace {
@@ -183,7 +184,7 @@ TEST_F(ToolTest, UsageErrorsExitTwoWithAHint) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.rfind("Usage:\n  ovntool check FILE...\n", 0), 0u);
     r = Run({"--version"});
-    EXPECT_EQ(std::pair(r.status, r.out), std::pair(0, std::string("ovntool 0.42\n")));
+    EXPECT_EQ(std::pair(r.status, r.out), std::pair(0, std::string("ovntool ") + ovn::kVersion + "\n"));
 }
 
 }  // namespace

@@ -19,47 +19,48 @@ std::string RowWith(int slot, std::size_t column, const std::string& value) {
     return row + "\n";
 }
 
+// What a spreadsheet writes back, one field of slot 1 at a time.
+enum { kName = 1, kTime = 3, kFan = 4, kRoast = 6 };
+struct SpreadsheetValue {
+    const char* name;
+    std::size_t column;
+    std::string given, expected;  // expected: the exported field, or the problem after "line N: column: "
+    bool accepted;
+};
+const SpreadsheetValue kSpreadsheetValues[] = {
+    {"TimeFourDigits", kTime, "0130", "0130", true},
+    {"TimeThreeDigits", kTime, "130", "0130", true},
+    {"TimeTwoDigits", kTime, "45", "0045", true},
+    {"TimeOneDigit", kTime, "5", "0005", true},
+    {"TimeFiveDigits", kTime, "01300", "\"01300\" is not a time HHMM of four digits up to 1800", false},
+    {"TimeHMM", kTime, "1:30", "0130", true},
+    {"TimeHMMPast1800", kTime, "18:01", "\"1801\" is not a time HHMM of four digits up to 1800", false},
+    {"TimeHHMM", kTime, "18:00", "1800", true},
+    {"TimeHM", kTime, "1:5", "\"1:5\" is not a time HHMM, H:MM or H:MM:SS", false},
+    {"TimeHHHMM", kTime, "001:30", "\"001:30\" is not a time HHMM, H:MM or H:MM:SS", false},
+    {"TimeHMMSS", kTime, "0:45:00", "0045", true},
+    {"TimeHHMMSS", kTime, "01:30:00", "0130", true},
+    {"TimeSecondsNotZero", kTime, "01:30:15", "\"01:30:15\": seconds must be 00 (a menu keeps whole minutes)", false},
+    {"TimeSecondsOneDigit", kTime, "1:30:0", "\"1:30:0\" is not a time HHMM, H:MM or H:MM:SS", false},
+    {"TimeDecimal", kTime, "1.5", "\"1.5\" is not a time HHMM of four digits up to 1800", false},
+    {"FanLowerCase", kFan, "low", "LOW", true},
+    {"FanMixedCase", kFan, "hIgH", "HIGH", true},
+    {"FanMisspelt", kFan, "lo", "\"lo\" is not OFF, LOW or HIGH", false},
+    {"FanWithSpace", kFan, "off ", "\"off \" is not OFF, LOW or HIGH", false},
+    {"RoastTrue", kRoast, "TRUE", "1", true},
+    {"RoastFalseLowerCase", kRoast, "false", "0", true},
+    {"RoastTrueMixedCase", kRoast, "True", "1", true},
+    {"RoastYes", kRoast, "yes", "\"yes\" is not 0 or 1 (or FALSE or TRUE)", false},
+    {"RoastTwo", kRoast, "2", "\"2\" is not 0 or 1 (or FALSE or TRUE)", false},
+    {"RoastOneDecimal", kRoast, "1.0", "\"1.0\" is not 0 or 1 (or FALSE or TRUE)", false},
+    {"NameOfDigitsKept", kName, "0012", "0012", true},
+};
+
 TEST_F(ToolTest, ImportNormalisesWhatASpreadsheetWritesAndRefusesItsNearNeighbours) {
-    enum { kName = 1, kTime = 3, kFan = 4, kRoast = 6 };
-    struct Row {
-        const char* name;
-        std::size_t column;
-        std::string given, expected;  // expected: the exported field, or the problem after "line N: column: "
-        bool accepted;
-    };
-    const Row rows[] = {
-        {"TimeFourDigits", kTime, "0130", "0130", true},
-        {"TimeThreeDigits", kTime, "130", "0130", true},
-        {"TimeTwoDigits", kTime, "45", "0045", true},
-        {"TimeOneDigit", kTime, "5", "0005", true},
-        {"TimeFiveDigits", kTime, "01300", "\"01300\" is not a time HHMM of four digits up to 1800", false},
-        {"TimeHMM", kTime, "1:30", "0130", true},
-        {"TimeHMMPast1800", kTime, "18:01", "\"1801\" is not a time HHMM of four digits up to 1800", false},
-        {"TimeHHMM", kTime, "18:00", "1800", true},
-        {"TimeHM", kTime, "1:5", "\"1:5\" is not a time HHMM, H:MM or H:MM:SS", false},
-        {"TimeHHHMM", kTime, "001:30", "\"001:30\" is not a time HHMM, H:MM or H:MM:SS", false},
-        {"TimeHMMSS", kTime, "0:45:00", "0045", true},
-        {"TimeHHMMSS", kTime, "01:30:00", "0130", true},
-        {"TimeSecondsNotZero", kTime, "01:30:15", "\"01:30:15\": seconds must be 00 (a menu keeps whole minutes)",
-         false},
-        {"TimeSecondsOneDigit", kTime, "1:30:0", "\"1:30:0\" is not a time HHMM, H:MM or H:MM:SS", false},
-        {"TimeDecimal", kTime, "1.5", "\"1.5\" is not a time HHMM of four digits up to 1800", false},
-        {"FanLowerCase", kFan, "low", "LOW", true},
-        {"FanMixedCase", kFan, "hIgH", "HIGH", true},
-        {"FanMisspelt", kFan, "lo", "\"lo\" is not OFF, LOW or HIGH", false},
-        {"FanWithSpace", kFan, "off ", "\"off \" is not OFF, LOW or HIGH", false},
-        {"RoastTrue", kRoast, "TRUE", "1", true},
-        {"RoastFalseLowerCase", kRoast, "false", "0", true},
-        {"RoastTrueMixedCase", kRoast, "True", "1", true},
-        {"RoastYes", kRoast, "yes", "\"yes\" is not 0 or 1 (or FALSE or TRUE)", false},
-        {"RoastTwo", kRoast, "2", "\"2\" is not 0 or 1 (or FALSE or TRUE)", false},
-        {"RoastOneDecimal", kRoast, "1.0", "\"1.0\" is not 0 or 1 (or FALSE or TRUE)", false},
-        {"NameOfDigitsKept", kName, "0012", "0012", true},
-    };
     std::string accepted = kHeader, refused = kHeader, expected = kHeader;
-    std::vector<std::pair<const Row*, std::size_t>> refusedLines;
+    std::vector<std::pair<const SpreadsheetValue*, std::size_t>> refusedLines;
     int slot = 0;
-    for (const Row& row : rows) {
+    for (const SpreadsheetValue& row : kSpreadsheetValues) {
         if (row.accepted) {
             accepted += RowWith(slot, row.column, row.given);
             expected += RowWith(slot++, row.column, row.expected);
@@ -216,7 +217,8 @@ Bytes WithFalseSize(Bytes zip, const std::string& name) {
     return zip;
 }
 
-TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
+// Each workbook with the problem that starts its one line: damaged, hostile or no .xlsx at all.
+std::vector<std::tuple<const char*, Bytes, std::string>> HostileWorkbooks() {
     const std::string header = InlineRow(1, kHeaderCells);
     const std::string doctype =
         "<?xml version=\"1.0\"?><!DOCTYPE worksheet [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
@@ -228,7 +230,7 @@ TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
     std::string manyCells;
     for (int row = 2; row <= 12502; ++row) manyCells += InlineRow(row, {"1", "2", "3", "4", "5", "6", "7", "8"});
     const std::string sheetPart = "the part \"xl/worksheets/sheet1.xml\" ";
-    const std::tuple<const char*, Bytes, std::string> rows[] = {
+    return {
         {"TextNamedXlsx", "slot,name\n", "the file is not an .xlsx workbook (no zip archive)"},
         {"OldOrEncryptedWorkbook", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0"s,
          "an old binary (.xls) or password-protected workbook; save it as .xlsx without a password"},
@@ -268,8 +270,11 @@ TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
         {"CellPastLastColumn", ZipArchive(WorkbookParts("<row><c r=\"XFE1\"><v>1</v></c></row>"), false),
          sheetPart + "has a cell at \"XFE1\" on row 1"},
     };
+}
+
+TEST_F(ToolTest, HostileWorkbooksAreOneProblemEach) {
     WriteBytes(Path("menu.ovn"), "old"s);
-    for (const auto& [name, bytes, problem] : rows) {
+    for (const auto& [name, bytes, problem] : HostileWorkbooks()) {
         WriteBytes(Path("in.xlsx"), bytes);
         const RunResult r = Run({"import", "in.xlsx", "--oven", "gas", "-o", "menu.ovn"});
         EXPECT_EQ(r.status, 1) << name;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "menufile/Crc.h"
+#include "ovn/Version.h"
 #include "tools/ovntool/Args.h"
 #include "tools/ovntool/Text.h"
 
@@ -139,7 +140,7 @@ int Dispatch(const Args& argv, std::ostream& out, std::ostream& err) {
         return kExitOk;
     }
     if (command == "--version") {
-        out << "ovntool " << OVNTOOL_VERSION << "\n";
+        out << "ovntool " << ovn::kVersion << "\n";
         return kExitOk;
     }
     for (const Command& entry : kCommands) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/ItemRules.h"
 #include "tools/ovntool/Text.h"
 
 namespace ovntool {
@@ -10,14 +11,6 @@ namespace {
 
 bool AllDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-std::string UpperCaseAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
 }
 
 NormalisedValue CookTime(std::string_view text) {
@@ -47,11 +40,11 @@ NormalisedValue NormaliseSpreadsheetValue(Column column, std::string_view text) 
         case Column::CookTime:
             return CookTime(text);
         case Column::FanSpeed: {
-            const std::string upper = UpperCaseAscii(text);
+            const std::string upper = ovn::UpperCaseAscii(text);
             return {upper == "OFF" || upper == "LOW" || upper == "HIGH" ? upper : std::string(text), ""};
         }
         case Column::RoastNHold: {
-            const std::string upper = UpperCaseAscii(text);
+            const std::string upper = ovn::UpperCaseAscii(text);
             if (upper == "0" || upper == "FALSE") return {"0", ""};
             if (upper == "1" || upper == "TRUE") return {"1", ""};
             return {std::string(text), QuoteForMessage(text) + " is not 0 or 1 (or FALSE or TRUE)"};

@@ -46,19 +46,17 @@ void Validate(lxw_worksheet* sheet, Column column, lxw_data_validation& rule, co
     worksheet_data_validation_range(sheet, 1, ColumnIndex(column), ovn::kSlotCount, ColumnIndex(column), &rule);
 }
 
-std::string WriteWorkbookFile(const LoadedMenu& menu, const std::string& path) {
-    lxw_workbook* book = workbook_new(path.c_str());
-    if (book == nullptr) return "the workbook cannot be created";
-    lxw_worksheet* sheet = workbook_add_worksheet(book, "Menu");
-    lxw_worksheet* ovenSheet = workbook_add_worksheet(book, "Oven");
-    lxw_format* bold = workbook_add_format(book);
-    format_set_bold(bold);
-    format_set_num_format(bold, "@");
-    lxw_format* text = workbook_add_format(book);
-    format_set_num_format(text, "@");  // what is typed stays text: "0130" is no 130, "1-2" no date
+// The drop-down lists of the cells (libxlsxwriter takes them as null-terminated arrays).
+const char* const kFanSpeedList[] = {"OFF", "LOW", "HIGH", nullptr};
+const char* const kPowerLevelList[] = {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100", nullptr};
+const char* const kRoastNHoldList[] = {"0", "1", nullptr};
 
-    const bool electric = menu.ovenType == ovn::kElectricOven;
-    const int cookTempMax = electric ? ovn::kElectricCookTempMax : ovn::kGasCookTempMax;
+std::string Range(int low, int high) {
+    return std::to_string(low) + " to " + std::to_string(high);
+}
+
+// The sheet "Menu": the header row bold and frozen, a row per slot, every column but slot as text.
+void WriteMenuSheet(lxw_worksheet* sheet, const LoadedMenu& menu, lxw_format* bold, lxw_format* text) {
     for (const Column column : kAllColumns) {
         const std::string name(ColumnName(column));
         const lxw_col_t col = ColumnIndex(column);
@@ -77,56 +75,79 @@ std::string WriteWorkbookFile(const LoadedMenu& menu, const std::string& path) {
         }
     }
     worksheet_freeze_panes(sheet, 1, 0);
+}
 
-    const std::string oven = OvenTypeName(menu.ovenType);
+void ValidateFromList(lxw_worksheet* sheet, Column column, const char* const* list, const char* title,
+                      const std::string& message) {
+    lxw_data_validation rule{};
+    rule.validate = LXW_VALIDATION_TYPE_LIST;
+    rule.value_list = const_cast<char**>(list);
+    Validate(sheet, column, rule, title, message);
+}
+
+void ValidateWholeNumber(lxw_worksheet* sheet, Column column, int low, int high, const char* title,
+                         const std::string& message) {
+    lxw_data_validation rule{};
+    rule.validate = LXW_VALIDATION_TYPE_CUSTOM_FORMULA;
+    const std::string formula = WholeNumberFormula(column, low, high);
+    rule.value_formula = const_cast<char*>(formula.c_str());
+    Validate(sheet, column, rule, title, message);
+}
+
+// What each cell of the sheet "Menu" takes, shown when it is clicked and checked when typed.
+void AddValidations(lxw_worksheet* sheet, std::int16_t ovenType) {
+    const int cookTempMax = ovn::CookTempMax(ovenType);
     lxw_data_validation name{};
     name.validate = LXW_VALIDATION_TYPE_LENGTH;
     name.criteria = LXW_VALIDATION_CRITERIA_LESS_THAN_OR_EQUAL_TO;
     name.value_number = ovn::kNameMaxLength;
     Validate(sheet, Column::Name, name, "name",
-             "At most 8 characters: A to Z, 0 to 9, space and ! \" # $ % & ' ( ) * + , - . / : ; < = > ? @ [ \\ ] ^ "
-             "_ (letters are upper-cased).");
-    lxw_data_validation cookTemp{};
-    cookTemp.validate = LXW_VALIDATION_TYPE_CUSTOM_FORMULA;
-    const std::string cookTempFormula = WholeNumberFormula(Column::CookTemp, ovn::kCookTempMin, cookTempMax);
-    cookTemp.value_formula = const_cast<char*>(cookTempFormula.c_str());
-    Validate(sheet, Column::CookTemp, cookTemp, "cook_temp",
-             "A whole number 200 to " + std::to_string(cookTempMax) + " (" + oven + " oven).");
+             "At most " + std::to_string(ovn::kNameMaxLength) +
+                 " characters: A to Z, 0 to 9, space and ! \" # $ % & ' ( ) * + , - . / : ; < = > ? @ [ \\ ] ^ "
+                 "_ (letters are upper-cased).");
+    ValidateWholeNumber(
+        sheet, Column::CookTemp, ovn::kCookTempMin, cookTempMax, "cook_temp",
+        "A whole number " + Range(ovn::kCookTempMin, cookTempMax) + " (" + OvenTypeName(ovenType) + " oven).");
     lxw_data_validation cookTime{};
     cookTime.validate = LXW_VALIDATION_TYPE_ANY;
     Validate(sheet, Column::CookTime, cookTime, "cook_time",
              "Hours and minutes HHMM, 0000 to 1800: 0130 is 1 h 30 min.");
-    const char* fanSpeeds[] = {"OFF", "LOW", "HIGH", nullptr};
-    lxw_data_validation fan{};
-    fan.validate = LXW_VALIDATION_TYPE_LIST;
-    fan.value_list = const_cast<char**>(fanSpeeds);
-    Validate(sheet, Column::FanSpeed, fan, "fan_speed", "OFF, LOW or HIGH.");
-    const char* powerLevels[] = {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100", nullptr};
-    lxw_data_validation power{};
-    power.validate = LXW_VALIDATION_TYPE_LIST;
-    power.value_list = const_cast<char**>(powerLevels);
-    Validate(sheet, Column::PowerLevel, power, "power_level", "0 to 100 in steps of 10.");
-    const char* flags[] = {"0", "1", nullptr};
-    lxw_data_validation roast{};
-    roast.validate = LXW_VALIDATION_TYPE_LIST;
-    roast.value_list = const_cast<char**>(flags);
-    Validate(sheet, Column::RoastNHold, roast, "roast_n_hold", "1 to roast and then hold at hold_temp, else 0.");
-    lxw_data_validation hold{};
-    hold.validate = LXW_VALIDATION_TYPE_CUSTOM_FORMULA;
-    const std::string holdFormula = WholeNumberFormula(Column::HoldTemp, ovn::kHoldTempMin, ovn::kHoldTempMax);
-    hold.value_formula = const_cast<char*>(holdFormula.c_str());
-    Validate(sheet, Column::HoldTemp, hold, "hold_temp", "A whole number 100 to 200 (checked when roast_n_hold is 1).");
+    ValidateFromList(sheet, Column::FanSpeed, kFanSpeedList, "fan_speed", "OFF, LOW or HIGH.");
+    ValidateFromList(sheet, Column::PowerLevel, kPowerLevelList, "power_level", "0 to 100 in steps of 10.");
+    ValidateFromList(sheet, Column::RoastNHold, kRoastNHoldList, "roast_n_hold",
+                     "1 to roast and then hold at hold_temp, else 0.");
+    ValidateWholeNumber(
+        sheet, Column::HoldTemp, ovn::kHoldTempMin, ovn::kHoldTempMax, "hold_temp",
+        "A whole number " + Range(ovn::kHoldTempMin, ovn::kHoldTempMax) + " (checked when roast_n_hold is 1).");
+}
 
-    // The limits depend on the oven type, which the menu file holds and the sheet names.
+// The sheet "Oven": the limits depend on the oven type, which the menu file holds and the sheet names.
+void WriteOvenSheet(lxw_worksheet* ovenSheet, std::int16_t ovenType, lxw_format* bold, lxw_format* text) {
+    const std::string oven = OvenTypeName(ovenType);
     worksheet_set_column(ovenSheet, 0, 0, 14, nullptr);
     worksheet_set_column(ovenSheet, 1, 1, 40, nullptr);
     worksheet_write_string(ovenSheet, 0, 0, "oven_type", bold);
     worksheet_write_string(ovenSheet, 0, 1, oven.c_str(), text);
     worksheet_write_string(ovenSheet, 1, 0, "cook_temp", bold);
-    worksheet_write_string(ovenSheet, 1, 1, ("200 to " + std::to_string(cookTempMax)).c_str(), text);
+    worksheet_write_string(ovenSheet, 1, 1, Range(ovn::kCookTempMin, ovn::CookTempMax(ovenType)).c_str(), text);
     worksheet_write_string(ovenSheet, 2, 0, "import", bold);
     worksheet_write_string(ovenSheet, 2, 1, ("ovntool import FILE.xlsx --oven " + oven + " -o OUTFILE").c_str(), text);
+}
 
+std::string WriteWorkbookFile(const LoadedMenu& menu, const std::string& path) {
+    lxw_workbook* book = workbook_new(path.c_str());
+    if (book == nullptr) return "the workbook cannot be created";
+    lxw_worksheet* sheet = workbook_add_worksheet(book, "Menu");
+    lxw_worksheet* ovenSheet = workbook_add_worksheet(book, "Oven");
+    lxw_format* bold = workbook_add_format(book);
+    format_set_bold(bold);
+    format_set_num_format(bold, "@");
+    lxw_format* text = workbook_add_format(book);
+    format_set_num_format(text, "@");  // what is typed stays text: "0130" is no 130, "1-2" no date
+
+    WriteMenuSheet(sheet, menu, bold, text);
+    AddValidations(sheet, menu.ovenType);
+    WriteOvenSheet(ovenSheet, menu.ovenType, bold, text);
     const lxw_error error = workbook_close(book);
     return error == LXW_NO_ERROR ? std::string() : std::string(lxw_strerror(error));
 }

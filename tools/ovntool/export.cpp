@@ -3,6 +3,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "tools/ovntool/Args.h"
 #include "tools/ovntool/Columns.h"
@@ -57,10 +58,12 @@ void WriteJson(const LoadedMenu& menu, std::ostream& out) {
     out << "  ]\n}\n";
 }
 
+const std::vector<OptionSpec> kExportOptionSpecs = {{{"--format"}}, {{"-o", "--output"}}};
+
 }  // namespace
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    const ParsedArgs parsed = ParseArgs(args, {{{"--format"}}, {{"-o", "--output"}}});
+    const ParsedArgs parsed = ParseArgs(args, kExportOptionSpecs);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (parsed.positional.size() != 1) return UsageError(err, "export needs exactly one FILE");
     const auto format = parsed.options.count("--format") ? parsed.options.at("--format") : std::string("csv");

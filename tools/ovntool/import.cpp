@@ -69,13 +69,6 @@ bool TooManyFields(const TableRow& row, Problems& problems) {
     return true;
 }
 
-std::string UpperCaseAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
-}
-
 // The header's columns in file order; problems go to `problems`.
 std::vector<Column> ReadHeader(const TableRow& header, Problems& problems) {
     std::vector<Column> columns;
@@ -105,8 +98,7 @@ std::string NameProblem(const std::string& name) {
         return std::to_string(name.size()) + " characters, at most " + std::to_string(ovn::kNameMaxLength);
     }
     for (const char c : name) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 32 || b > 95) {
+        if (!ovn::IsNameCharacter(static_cast<unsigned char>(c))) {
             return "character " + QuoteForMessage(std::string(1, c)) +
                    " is not allowed (space to '_', letters are upper-cased)";
         }
@@ -127,6 +119,113 @@ std::string TimeProblem(const std::string& time) {
     }
 }
 
+// A data row's fields as an item; what could not be read is reported here and
+// left out of the rules' judgement.
+struct ParsedRow {
+    ovn::MenuItemRecord item = ovn::DefaultItem();
+    int slot = -1;
+    unsigned undecodable = 0;  // bits of the columns already reported
+};
+
+// Stores one field's text (normalised, decoded) in the row's item.
+void StoreField(Column column, const std::string& text, std::size_t line, ParsedRow& parsed, Problems& problems) {
+    ovn::MenuItemRecord& item = parsed.item;
+    switch (column) {
+        case Column::Slot:
+            if (ovn::IsNumber(text) && ovn::NumberValue(text) < ovn::kSlotCount) {
+                parsed.slot = static_cast<int>(ovn::NumberValue(text));
+            } else {
+                problems.Add(
+                    line, "slot",
+                    QuoteForMessage(text) + " is not a slot number 0 to " + std::to_string(ovn::kSlotCount - 1));
+            }
+            break;
+        case Column::Name:
+            item.Name = ovn::UpperCaseAscii(text);
+            break;
+        case Column::CookTemp:
+            item.CookTemp = text;
+            break;
+        case Column::CookTime:
+            item.CookTime = text;
+            break;
+        case Column::FanSpeed:
+            item.FanSpeed = text;
+            break;
+        case Column::PowerLevel:
+            item.PowerLevel = text;
+            break;
+        case Column::HoldTemp:
+            item.HoldTemp = text;
+            break;
+        case Column::RoastNHold:  // "0" or "1" once normalised
+            item.RoastNHold = static_cast<std::uint8_t>(text[0] - '0');
+            break;
+    }
+}
+
+ParsedRow ParseFields(const TableRow& row, const std::vector<Column>& columns, Problems& problems) {
+    ParsedRow parsed;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const Column column = columns[i];
+        const auto decoded = Utf8ToLatin1(row.fields[i]);
+        const NormalisedValue value = NormaliseSpreadsheetValue(column, decoded.bytes);
+        const std::string& refused = !row.refused.empty() && !row.refused[i].empty() ? row.refused[i]
+                                     : !decoded.ok                                   ? decoded.problem
+                                                                                     : value.problem;
+        if (!refused.empty()) {
+            problems.Add(row.line, ColumnName(column), refused);
+            parsed.undecodable |= 1u << static_cast<unsigned>(column);
+            continue;
+        }
+        StoreField(column, value.text, row.line, parsed, problems);
+    }
+    return parsed;
+}
+
+// A slot may stand on one row only; the first row that names it keeps it.
+void ClaimSlot(int slot, std::size_t line, std::array<std::size_t, ovn::kSlotCount>& slotLines, Problems& problems) {
+    if (slot < 0) return;
+    std::size_t& firstLine = slotLines[static_cast<std::size_t>(slot)];
+    if (firstLine != 0) {
+        problems.Add(line, "slot", "slot " + std::to_string(slot) + " is already on " + problems.Where(firstLine));
+    } else {
+        firstLine = line;
+    }
+}
+
+// The strict item rules' verdict on a parsed row, in words, one problem per bad field.
+void DescribeRuleProblems(const ParsedRow& parsed, std::size_t line, std::int16_t ovenType, Problems& problems) {
+    const ovn::MenuItemRecord& item = parsed.item;
+    const unsigned bad = ovn::CheckItemRecord(item, ovenType, ovn::RuleStrength::Strict);
+    const auto judged = [&](unsigned field, Column column) {
+        return (bad & field) != 0 && (parsed.undecodable & (1u << static_cast<unsigned>(column))) == 0;
+    };
+    const auto wholeNumber = [](int low, int high) {
+        return " is not a whole number " + std::to_string(low) + " to " + std::to_string(high);
+    };
+    if (judged(ovn::kFieldName, Column::Name)) problems.Add(line, "name", NameProblem(item.Name));
+    if (judged(ovn::kFieldCookTemp, Column::CookTemp)) {
+        problems.Add(line, "cook_temp",
+                     QuoteForMessage(item.CookTemp) + wholeNumber(ovn::kCookTempMin, ovn::CookTempMax(ovenType)) +
+                         " (" + OvenTypeName(ovenType) + " oven)");
+    }
+    if (judged(ovn::kFieldCookTimeHours | ovn::kFieldCookTimeMinutes, Column::CookTime)) {
+        problems.Add(line, "cook_time", TimeProblem(item.CookTime));
+    }
+    if (judged(ovn::kFieldFanSpeed, Column::FanSpeed)) {
+        problems.Add(line, "fan_speed", QuoteForMessage(item.FanSpeed) + " is not OFF, LOW or HIGH");
+    }
+    if (judged(ovn::kFieldPowerLevel, Column::PowerLevel)) {
+        problems.Add(line, "power_level", QuoteForMessage(item.PowerLevel) + " is not 0, 10, 20, ... or 100");
+    }
+    if (judged(ovn::kFieldHoldTemp, Column::HoldTemp)) {
+        problems.Add(line, "hold_temp",
+                     QuoteForMessage(item.HoldTemp) + wholeNumber(ovn::kHoldTempMin, ovn::kHoldTempMax) +
+                         " (roast_n_hold is 1)");
+    }
+}
+
 // Checks one data row; when it is good, stores it in `items`.
 void ReadRow(const TableRow& row, const std::vector<Column>& columns, std::int16_t ovenType,
              std::array<std::size_t, ovn::kSlotCount>& slotLines, ovn::MenuItemTable& items, Problems& problems) {
@@ -141,89 +240,10 @@ void ReadRow(const TableRow& row, const std::vector<Column>& columns, std::int16
         return;
     }
     const std::size_t before = problems.size();
-    ovn::MenuItemRecord item = ovn::DefaultItem();
-    int slot = -1;
-    unsigned undecodable = 0;  // fields already reported, not to be judged again
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const Column column = columns[i];
-        const auto decoded = Utf8ToLatin1(row.fields[i]);
-        const NormalisedValue value = NormaliseSpreadsheetValue(column, decoded.bytes);
-        const std::string& refused = !row.refused.empty() && !row.refused[i].empty() ? row.refused[i]
-                                     : !decoded.ok                                   ? decoded.problem
-                                                                                     : value.problem;
-        if (!refused.empty()) {
-            problems.Add(row.line, ColumnName(column), refused);
-            undecodable |= 1u << static_cast<unsigned>(column);
-            continue;
-        }
-        const std::string& text = value.text;
-        switch (column) {
-            case Column::Slot:
-                if (ovn::IsNumber(text) && ovn::NumberValue(text) < ovn::kSlotCount) {
-                    slot = static_cast<int>(ovn::NumberValue(text));
-                } else {
-                    problems.Add(row.line, "slot", QuoteForMessage(text) + " is not a slot number 0 to 99");
-                }
-                break;
-            case Column::Name:
-                item.Name = UpperCaseAscii(text);
-                break;
-            case Column::CookTemp:
-                item.CookTemp = text;
-                break;
-            case Column::CookTime:
-                item.CookTime = text;
-                break;
-            case Column::FanSpeed:
-                item.FanSpeed = text;
-                break;
-            case Column::PowerLevel:
-                item.PowerLevel = text;
-                break;
-            case Column::HoldTemp:
-                item.HoldTemp = text;
-                break;
-            case Column::RoastNHold:  // "0" or "1" once normalised
-                item.RoastNHold = static_cast<std::uint8_t>(text[0] - '0');
-                break;
-        }
-    }
-    if (slot >= 0) {
-        std::size_t& firstLine = slotLines[static_cast<std::size_t>(slot)];
-        if (firstLine != 0) {
-            problems.Add(row.line, "slot",
-                         "slot " + std::to_string(slot) + " is already on " + problems.Where(firstLine));
-        } else {
-            firstLine = row.line;
-        }
-    }
-
-    const unsigned bad = ovn::CheckItemRecord(item, ovenType, ovn::RuleStrength::Strict);
-    const auto judged = [&](unsigned field, Column column) {
-        return (bad & field) != 0 && (undecodable & (1u << static_cast<unsigned>(column))) == 0;
-    };
-    if (judged(ovn::kFieldName, Column::Name)) problems.Add(row.line, "name", NameProblem(item.Name));
-    if (judged(ovn::kFieldCookTemp, Column::CookTemp)) {
-        problems.Add(
-            row.line, "cook_temp",
-            QuoteForMessage(item.CookTemp) + " is not a whole number 200 to " +
-                std::to_string(ovenType == ovn::kElectricOven ? ovn::kElectricCookTempMax : ovn::kGasCookTempMax) +
-                " (" + OvenTypeName(ovenType) + " oven)");
-    }
-    if (judged(ovn::kFieldCookTimeHours | ovn::kFieldCookTimeMinutes, Column::CookTime)) {
-        problems.Add(row.line, "cook_time", TimeProblem(item.CookTime));
-    }
-    if (judged(ovn::kFieldFanSpeed, Column::FanSpeed)) {
-        problems.Add(row.line, "fan_speed", QuoteForMessage(item.FanSpeed) + " is not OFF, LOW or HIGH");
-    }
-    if (judged(ovn::kFieldPowerLevel, Column::PowerLevel)) {
-        problems.Add(row.line, "power_level", QuoteForMessage(item.PowerLevel) + " is not 0, 10, 20, ... or 100");
-    }
-    if (judged(ovn::kFieldHoldTemp, Column::HoldTemp)) {
-        problems.Add(row.line, "hold_temp",
-                     QuoteForMessage(item.HoldTemp) + " is not a whole number 100 to 200 (roast_n_hold is 1)");
-    }
-    if (problems.size() == before && slot >= 0) items[static_cast<std::size_t>(slot)] = item;
+    const ParsedRow parsed = ParseFields(row, columns, problems);
+    ClaimSlot(parsed.slot, row.line, slotLines, problems);
+    DescribeRuleProblems(parsed, row.line, ovenType, problems);
+    if (problems.size() == before && parsed.slot >= 0) items[static_cast<std::size_t>(parsed.slot)] = parsed.item;
 }
 
 // The CSV's records as rows; the first is the header. A fault goes to `problems`.
@@ -285,8 +305,7 @@ ImportedMenu ImportMenu(std::string_view text, std::int16_t ovenType, std::strin
     Problems problems(workbook ? "row" : "line");
     ImportedMenu result;
     for (ovn::MenuItemRecord& item : result.items) ovn::ItemClear(item);
-    const bool xlsxName =
-        fileName.size() >= 5 && UpperCaseAscii(std::string(fileName.substr(fileName.size() - 5))) == ".XLSX";
+    const bool xlsxName = fileName.size() >= 5 && ovn::UpperCaseAscii(fileName.substr(fileName.size() - 5)) == ".XLSX";
     if (text.substr(0, 8) == std::string_view("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
         // The compound file of the old binary workbooks, and of every password-protected one.
         problems.Add("an old binary (.xls) or password-protected workbook; save it as .xlsx without a password");
