@@ -136,10 +136,9 @@ TEST_F(ToolTest, ExportedWorkbookImportsBackByteForByteForEitherOven) {
         // Slots are numbers; every other cell is text, so "0012" and "0130" keep their zeros.
         const ovntool::Worksheet read = ovntool::ReadFirstWorksheet(ReadBytes(Path("menu.dat")));
         ASSERT_EQ(read.rows.size(), 101u);
-        EXPECT_EQ(read.rows[2].cells[0].kind, ovntool::SheetCell::Kind::Number);
-        EXPECT_EQ(read.rows[2].cells[1].value, "0012");
-        EXPECT_EQ(read.rows[2].cells[3].value, "0005");
-        EXPECT_EQ(read.rows[2].cells[3].kind, ovntool::SheetCell::Kind::Text);
+        const auto& cells = read.rows[2].cells;
+        EXPECT_EQ(std::tuple(cells[0].kind, cells[1].value, cells[3].value, cells[3].kind),
+                  std::tuple(ovntool::SheetCell::Kind::Number, "0012", "0005", ovntool::SheetCell::Kind::Text));
     }
 }
 
