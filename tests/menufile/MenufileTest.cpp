@@ -371,8 +371,7 @@ TEST_F(MenuStorage, FailingWriterLeavesTheOldFileByteIdenticalAndNoTemporaryFile
         EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld) << limit;
         EXPECT_EQ(Entries(), Texts{"OLD.ovn"}) << limit;
     }
-    const ScopedWriteFunction takesNothing(
-        [](int, const void*, std::size_t) -> long { return 0; });  // takes nothing: no hang
+    const ScopedWriteFunction takesNothing([](int, const void*, std::size_t) -> long { return 0; });  // no hang
     EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
     ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC)});
     EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
@@ -440,8 +439,7 @@ TEST_F(MenuStorage, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
     };
     for (const Row& row : rows) {
         const std::string dir = MakeDir(row.name, row.dirMode, row.dirOwner), file = dir + "/M.ovn";
-        struct stat before {
-        }, after{};
+        struct stat before = {}, after = {};
         if (row.fileMode >= 0) {
             Write(std::string(row.name) + "/M.ovn", kOld);
             ASSERT_EQ(chown(file.c_str(), row.fileOwner, row.fileOwner) | chmod(file.c_str(), mode_t(row.fileMode)), 0);
@@ -495,8 +493,7 @@ TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
     for (int round = 0; round < 20; ++round) {  // killed in the middle of the write
         const pid_t saver = fork();
         if (saver == 0) {
-            const ScopedTemporaryFileFailure failure(round % 2 == 1 ? EOPNOTSUPP
-                                                                    : 0);  // named files are the ones left behind
+            const ScopedTemporaryFileFailure failure(round % 2 == 1 ? EOPNOTSUPP : 0);  // named ones stay behind
             const ScopedWriteFunction killed([](int, const void*, std::size_t) -> long { return raise(SIGKILL); });
             MenuSave(Path("OLD.ovn"), kImage, {});
             _exit(0);
