@@ -1,27 +1,18 @@
 // Any bytes as a workbook: through the reader (a sheet of rows, or one
 // problem on one line, cells within the sheet's columns, every cell read as
 // each column would read it), then read and judged as import reads them: a
-// menu that passes every check, or problems, each one line. A zip
+// menu that passes every check, or problems, each one line (ImportChecks.h). A zip
 // archive's checksums keep mutations from reaching the XML, so an input that
 // is no zip archive is the first sheet's XML (then, after a 0 byte, the shared
 // strings), packed into a workbook here.
-#include <algorithm>
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
 #include <string>
-#include <string_view>
 
-#include "menufile/Crc.h"
-#include "menufile/ImageCheck.h"
-#include "menufile/ImageCodec.h"
+#include "ImportChecks.h"
 #include "tests/ovntool/WorkbookBuilder.h"
-#include "tools/ovntool/Import.h"
 #include "tools/ovntool/WorkbookRead.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const bool tablesBuilt = (ovn::BuildCrcTables(), true);
-    (void)tablesBuilt;
+    BuildCrcTablesOnce();
     std::string bytes(reinterpret_cast<const char*>(data), size);
     if (bytes.rfind("PK", 0) != 0) {
         const std::size_t split = std::min(bytes.find('\0'), bytes.size());
@@ -39,15 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             for (const ovntool::Column column : ovntool::kAllColumns) (void)ovntool::CellText(cell, column);
         }
     }
-    const ovntool::ImportedMenu menu = ovntool::ImportMenu(bytes, ovn::kElectricOven, "in.xlsx");
-    if (menu.problems.size() != std::min<std::size_t>(menu.problemCount, 100)) std::abort();
-    for (const std::string& line : menu.problems) {
-        if (line.empty() || line.find('\n') != std::string::npos) std::abort();
-    }
-    if (menu.problemCount == 0) {
-        ovn::MenuImageBytes image{};
-        ovn::EncodeMenu(menu.items, ovn::kElectricOven, image);
-        if (!ovn::CheckMenuImage(image).ok()) std::abort();
-    }
+    CheckImportedMenu(ovntool::ImportMenu(bytes, ovn::kElectricOven, "in.xlsx"), ovn::kElectricOven);
     return 0;
 }

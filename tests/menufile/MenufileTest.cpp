@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -63,10 +62,7 @@ TEST(Crc, CheckValuesTablesBitByBitAndRanges) {
     };
     for (const auto& [bytes, crc] : rows)
         EXPECT_EQ(std::pair(CalculateCrc16(bytes), SlowCrc16(bytes)), std::pair(crc, crc));
-    const auto &hi = CrcHiTable, &lo = CrcLoTable;
-    EXPECT_EQ((Bytes{hi[0], hi[1], hi[2], hi[3], hi[7], hi[255]}), (Bytes{0x00, 0xC1, 0x81, 0x40, 0x41, 0x40}));
-    EXPECT_EQ((Bytes{lo[0], lo[1], lo[2], lo[3], lo[7], lo[255]}), (Bytes{0x00, 0xC0, 0xC1, 0x01, 0xC2, 0x40}));
-    Bytes bytes;
+    Bytes bytes;  // random bytes of every length: the tables against the register, entry by entry
     for (std::uint32_t length = 0, seed = 12345; length < 600; ++length, seed = seed * 1103515245u + 12345u) {
         ASSERT_EQ(CalculateCrc16(bytes), SlowCrc16(bytes)) << "length " << length;
         bytes.push_back(static_cast<std::uint8_t>(seed >> 16));
@@ -146,11 +142,11 @@ TEST(ImageCodec, DecodeEdgeCases) {
     }
 }
 
-// Random images: nothing may crash, a slot re-encodes into its own block only, a re-encoded menu is a fixed point.
+// Random images: nothing may crash, a slot re-encodes into its own block only, the system block reads as it lies.
 TEST(ImageCodec, RandomImagesDecodeAndReencode) {
     std::uint64_t state = 1;
     MenuImageBytes image{};
-    MenuItemTable items, again;
+    MenuItemTable items;
     SystemBlockBytes system{};
     for (int round = 0; round < 100000; ++round) {
         for (std::uint8_t& byte : image)
@@ -165,16 +161,10 @@ TEST(ImageCodec, RandomImagesDecodeAndReencode) {
         ASSERT_EQ(Decoded(encoded, slot), item) << "image " << round << " slot " << slot;
         std::copy_n(&image[At(slot)], 24, &encoded[At(slot)]);
         ASSERT_EQ(encoded, image) << "image " << round << ": bytes outside slot " << slot << " changed";
-        if (round % 100 != 0) continue;  // the whole menu every 100th image keeps the loop quick under sanitizers
+        if (round % 100 != 0) continue;  // whole menus re-encode to a fixed point in fuzz_image's replay
         DecodeMenu(image, items, system);
-        EncodeMenu(items, OvenTypeOfSystemBlock(system), encoded);
-        ASSERT_TRUE(CheckMenuImage(encoded).ok() && encoded[kTrailingByte] == image[kTrailingByte]) << round;
         ASSERT_TRUE(std::equal(system.begin(), system.end(), image.begin())) << round;
         ASSERT_EQ(OvenTypeOfSystemBlock(system), system[5] & 1 ? kElectricOven : kGasOven);
-        DecodeMenu(encoded, again, system);
-        MenuImageBytes twice = encoded;
-        EncodeMenu(again, OvenTypeOfSystemBlock(system), twice);
-        ASSERT_EQ(twice, encoded) << "image " << round;
     }
 }
 
@@ -238,9 +228,7 @@ protected:
     // A directory of the given mode and owner.
     std::string MakeDir(const std::string& name, mode_t mode, uid_t owner) const {
         const std::string path = Path(name);
-        EXPECT_EQ(mkdir(path.c_str(), 0700), 0);
-        EXPECT_EQ(chown(path.c_str(), owner, owner), 0);
-        EXPECT_EQ(chmod(path.c_str(), mode), 0);
+        EXPECT_EQ(mkdir(path.c_str(), 0700) | chown(path.c_str(), owner, owner) | chmod(path.c_str(), mode), 0);
         return path;
     }
     void ExpectReports(const Texts& expected) {
@@ -383,8 +371,7 @@ TEST_F(MenuStorage, FailingWriterLeavesTheOldFileByteIdenticalAndNoTemporaryFile
         EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld) << limit;
         EXPECT_EQ(Entries(), Texts{"OLD.ovn"}) << limit;
     }
-    const ScopedWriteFunction takesNothing(
-        [](int, const void*, std::size_t) -> long { return 0; });  // takes nothing: no hang
+    const ScopedWriteFunction takesNothing([](int, const void*, std::size_t) -> long { return 0; });  // no hang
     EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
     ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC)});
     EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
@@ -452,8 +439,7 @@ TEST_F(MenuStorage, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
     };
     for (const Row& row : rows) {
         const std::string dir = MakeDir(row.name, row.dirMode, row.dirOwner), file = dir + "/M.ovn";
-        struct stat before {
-        }, after{};
+        struct stat before = {}, after = {};
         if (row.fileMode >= 0) {
             Write(std::string(row.name) + "/M.ovn", kOld);
             ASSERT_EQ(chown(file.c_str(), row.fileOwner, row.fileOwner) | chmod(file.c_str(), mode_t(row.fileMode)), 0);
@@ -507,8 +493,7 @@ TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
     for (int round = 0; round < 20; ++round) {  // killed in the middle of the write
         const pid_t saver = fork();
         if (saver == 0) {
-            const ScopedTemporaryFileFailure failure(round % 2 == 1 ? EOPNOTSUPP
-                                                                    : 0);  // named files are the ones left behind
+            const ScopedTemporaryFileFailure failure(round % 2 == 1 ? EOPNOTSUPP : 0);  // named ones stay behind
             const ScopedWriteFunction killed([](int, const void*, std::size_t) -> long { return raise(SIGKILL); });
             MenuSave(Path("OLD.ovn"), kImage, {});
             _exit(0);

@@ -160,10 +160,8 @@ TEST(MenuModel, ResetAndItemClear) {
     state.CurrentListIndex = 7;
     state.ItemChanged = true;
     ResetMenuState();
-    EXPECT_EQ(state.MenuItems[4], MenuItemRecord{});
-    EXPECT_EQ(state.MenuFileName, "");
-    EXPECT_EQ(state.CurrentListIndex, -1);
-    EXPECT_FALSE(state.ItemChanged);
+    EXPECT_EQ(std::tuple(state.MenuItems[4], state.MenuFileName, state.CurrentListIndex, state.ItemChanged),
+              std::tuple(MenuItemRecord{}, "", -1, false));
     state.MenuItems[99] = {"ROAST", "350", "", "0130", "LOW", "80", 1};
     ItemClear(std::int16_t{99});
     EXPECT_EQ(state.MenuItems[99], (MenuItemRecord{"", "325", "160", "0010", "HIGH", "100", 0}));

@@ -19,39 +19,30 @@ std::string ExpectedCsv(const std::map<int, std::string>& rows) {
 }
 
 TEST_F(ToolTest, ImportedRoastMenuHasItsKnownBytes) {
-    const RunResult r = Import(R("23,roast,350,0130,LOW,80,1,160"));
-    EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(0, "", ""));
+    EXPECT_EQ(Import(R("23,roast,350,0130,LOW,80,1,160")), kQuietSuccess);
     Bytes expected = DefaultMenu(false).replace(0, 2, "\xDA\xE9");  // 99 * 594 + 1060 = 59866
     expected.replace(BlockStart(23), 24, "\xDB\x6E\0\0ROAST\0\0\0\0\0\0\0\x18\x15\x5E\x85\x41\x01\0\0"s);
     EXPECT_EQ(ReadBytes(Path("menu.ovn")), expected);
     EXPECT_EQ(Run({"check", "menu.ovn"}).out, "menu.ovn: OK\n");
 }
 
-TEST_F(ToolTest, ImportThenExportGivesTheNormalisedCsvBack) {
+// The export imports back to the same file; byte 2408 is carried by the editor, not by the CSV.
+TEST_F(ToolTest, ImportThenExportGivesTheNormalisedCsvBackAndTheFirst2408Bytes) {
     // BOM, CRLF, columns and rows out of order, leading zeros, lower case, quoted commas and quotes, a column left out.
     const std::string csv =
         "\xEF\xBB\xBFname,slot,cook_time,cook_temp,fan_speed,power_level,roast_n_hold\r\n"
         "\" a,b\",99,1800,0600,OFF,0,0\r\nroast,0,0130,350,LOW,80,1\r\n\"SAY \"\"HI\"\"\",7,0000,200,HIGH,100,0\r\n";
     ASSERT_EQ(Import(csv, "menu.ovn", "electric").status, 0);
+    const Bytes original = ReadBytes(Path("menu.ovn"));  // byte 2408 is 0 in the tool's files
+    WriteBytes(Path("menu.ovn"), original.substr(0, 2408) + "\x5A");
     const RunResult r = Run({"export", "menu.ovn"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, ExpectedCsv({{0, "0,ROAST,350,0130,LOW,80,1,160\n"},
                                   {7, "7,\"SAY \"\"HI\"\"\",200,0000,HIGH,100,0,160\n"},
                                   {99, "99,\" A,B\",600,1800,OFF,0,0,160\n"}}));
-    WriteBytes(Path("again.csv"), r.out);  // that export imports to the same file
+    WriteBytes(Path("again.csv"), r.out);
     ASSERT_EQ(Run({"import", "again.csv", "--oven", "electric", "-o", "again.ovn"}).status, 0);
-    EXPECT_EQ(ReadBytes(Path("again.ovn")), ReadBytes(Path("menu.ovn")));
-}
-
-TEST_F(ToolTest, ExportThenImportReproducesTheFirst2408Bytes) {
-    ASSERT_EQ(Import(R("5,BAKE,450,0045,LOW,40,1,200\n61,,500,1800,OFF,0,0,160")).status, 0);
-    const Bytes original = ReadBytes(Path("menu.ovn"));               // byte 2408 is 0 in the tool's files
-    WriteBytes(Path("menu.ovn"), original.substr(0, 2408) + "\x5A");  // carried by the editor, not by the CSV
-    const RunResult exported = Run({"export", "menu.ovn"});
-    ASSERT_EQ(exported.status, 0);
-    WriteBytes(Path("menu.csv"), exported.out);
-    ASSERT_EQ(Run({"import", "menu.csv", "--oven", "gas", "-o", "copy.ovn"}).status, 0);
-    EXPECT_EQ(ReadBytes(Path("copy.ovn")), original);
+    EXPECT_EQ(ReadBytes(Path("again.ovn")), original);
 }
 
 TEST_F(ToolTest, ExportKeepsEveryNameByteAsLatin1InCsvAndJson) {
@@ -105,9 +96,7 @@ TEST_F(ToolTest, BadCsvPrintsEveryProblemWritesNothingAndExitsOne) {
          L2 + "cook_time: \"1801\" is not a time HHMM of four digits up to 1800"},
         {"TimeHours", R("1,A,350,1900,LOW,80,0,160"), L2 + "cook_time: \"1900\": hours must be 00 to 18"},
         {"TimeMinutes", R("1,A,350,0060,LOW,80,0,160"), L2 + "cook_time: \"0060\": minutes must be 00 to 59"},
-        {"FanMisspelt", R("1,A,350,0130,lo,80,0,160"), L2 + "fan_speed: \"lo\" is not OFF, LOW or HIGH"},
         {"PowerNotInList", R("1,A,350,0130,LOW,55,0,160"), L2 + "power_level: \"55\" is not 0, 10, 20, ... or 100"},
-        {"RoastFlag", R("1,A,350,0130,LOW,80,2,160"), L2 + "roast_n_hold: \"2\" is not 0 or 1 (or FALSE or TRUE)"},
         {"HoldTempWithRoast", R("1,A,350,0130,LOW,80,1,99"),
          L2 + "hold_temp: \"99\" is not a whole number 100 to 200 (roast_n_hold is 1)"},
         {"EveryRowsProblems",
@@ -174,11 +163,10 @@ TEST_F(ToolTest, UsageErrorsExitTwoWithAHint) {
         {{"new", "--oven", "wood", "-o", "m.ovn"}, "--oven must be gas or electric, not 'wood'"},
         {{"new", "--oven", "gas"}, "-o OUTFILE is required"},
         {{"import", "--oven", "gas", "-o", "m.ovn"}, "import needs exactly one CSVFILE or XLSXFILE"},
+        {{"export", "menu.ovn", "--format", "xlsx"}, "--format xlsx needs -o OUTFILE"},
     };
     for (const auto& [args, message] : rows) {
-        const RunResult r = Run(args);
-        EXPECT_EQ(std::tuple(r.status, r.out, r.err),
-                  std::tuple(2, "", "ovntool: " + message + "\nTry 'ovntool --help'.\n"));
+        EXPECT_EQ(Run(args), (RunResult{2, "", "ovntool: " + message + "\nTry 'ovntool --help'.\n"}));
     }
     RunResult r = Run({"--help"});
     EXPECT_EQ(r.status, 0);

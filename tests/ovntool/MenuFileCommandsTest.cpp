@@ -6,11 +6,9 @@ namespace {
 
 TEST_F(ToolTest, NewWritesTheGoldenDefaultFilesThatCheckOk) {
     for (const bool electric : {false, true}) {
-        const RunResult made = Run({"new", "--oven", electric ? "electric" : "gas", "-o", "menu.ovn"});
-        EXPECT_EQ(std::tuple(made.status, made.out, made.err), std::tuple(0, "", ""));
+        EXPECT_EQ(Run({"new", "--oven", electric ? "electric" : "gas", "-o", "menu.ovn"}), kQuietSuccess);
         EXPECT_EQ(ReadBytes(Path("menu.ovn")), DefaultMenu(electric)) << electric;
-        const RunResult checked = Run({"check", "menu.ovn"});
-        EXPECT_EQ(std::pair(checked.status, checked.out), std::pair(0, std::string("menu.ovn: OK\n")));
+        EXPECT_EQ(Run({"check", "menu.ovn"}), (RunResult{0, "menu.ovn: OK\n", ""}));
     }
 }
 
@@ -36,8 +34,7 @@ TEST_F(ToolTest, CheckReportsEveryReasonOnOneLine) {
         Bytes image = DefaultMenu(false);
         damage(image);
         WriteBytes(Path("f.ovn"), image);
-        const RunResult r = Run({"check", "f.ovn"});
-        EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(status, "f.ovn: " + line + "\n", "")) << name;
+        EXPECT_EQ(Run({"check", "f.ovn"}), (RunResult{status, "f.ovn: " + line + "\n", ""})) << name;
     }
 }
 
@@ -82,8 +79,7 @@ TEST_F(ToolTest, ShowExportAndDiffRefuseEveryOtherSize) {
         const std::string err = "ovntool: odd.ovn: " + std::to_string(size) + " bytes, a menu file has exactly 2409\n";
         for (const Args& command :
              {Args{"show", "odd.ovn"}, Args{"export", "odd.ovn"}, Args{"diff", "good.ovn", "odd.ovn"}}) {
-            const RunResult r = Run(command);
-            EXPECT_EQ(std::tuple(r.status, r.out, r.err), std::tuple(2, "", err)) << command[0] << " " << size;
+            EXPECT_EQ(Run(command), (RunResult{2, "", err})) << command[0] << " " << size;
         }
     }
 }

@@ -26,7 +26,12 @@ using Args = std::vector<std::string>;
 struct RunResult {
     int status = -1;
     std::string out, err;
+    friend bool operator==(const RunResult&, const RunResult&) = default;
+    friend void PrintTo(const RunResult& r, std::ostream* os) {
+        *os << ::testing::PrintToString(std::tuple(r.status, r.out, r.err));
+    }
 };
+inline const RunResult kQuietSuccess{0, "", ""};
 
 class ToolTest : public ::testing::Test {
 public:

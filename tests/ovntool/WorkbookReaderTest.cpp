@@ -2,9 +2,6 @@
 // the fuzzer's (tests/fuzz/fuzz_workbook.cpp).
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "WorkbookBuilder.h"
 #include "tools/ovntool/WorkbookRead.h"
 
@@ -82,8 +79,5 @@ TEST(WorkbookReader, ReadsSharedInlineFormulaAndBooleanCellsWithOrWithoutReferen
     EXPECT_EQ(sheet.rows[1].cells.at(1).value, "A\x01_x0041_B\xC3\xA9");
     EXPECT_EQ(sheet.rows[1].cells.at(2).value, "\x1B");
 }
-
-// Byte mutations of whole archives (mostly caught by the zip layer), and
-// mutations of the XML inside stored archives (which reach expat and the sheet reader).
 }  // namespace
 }  // namespace ovntool_test
