@@ -34,14 +34,10 @@ void ClickButton(QWidget& window, const QString& name) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void ExpectMessage(ui::ModalScript& script, int answer, SeenMessage* seen) {
+void ExpectMessage(ui::ModalScript& script, int answer, Message* seen) {
     script.Expect("frmMEMessage100", [answer, seen](QWidget& window) {
-        if (seen != nullptr) {
-            const auto& state = dialogs::Values();
-            seen->type = state.MessageType;
-            seen->color = state.MessageColor;
-            seen->text = state.MessageText;
-        }
+        const auto& state = dialogs::Values();
+        if (seen != nullptr) *seen = {state.MessageType, state.MessageColor, state.MessageText};
         ClickButton(window, QString("cmdBut(%1)").arg(answer));
     });
 }
