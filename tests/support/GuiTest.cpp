@@ -46,10 +46,10 @@ void ExpectErrorBox(ui::ModalScript& script, std::string* text) {
     script.Expect("ErrorBox", [text](QWidget& window) {
         auto* box = qobject_cast<QMessageBox*>(&window);
         ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->windowTitle() == "ERROR" && box->icon() == QMessageBox::Critical);
         if (text != nullptr) *text = box->text().toStdString();
-        auto* ok = box->button(QMessageBox::Ok);
-        ASSERT_NE(ok, nullptr);
-        QTest::mouseClick(ok, Qt::LeftButton);
+        ASSERT_EQ(box->buttons(), QList<QAbstractButton*>{box->button(QMessageBox::Ok)});
+        QTest::mouseClick(box->buttons().front(), Qt::LeftButton);
     });
 }
 

@@ -31,7 +31,7 @@ using Message = std::tuple<int, unsigned, std::string>;
 // null) and presses button `answer` (0 OK, 1 YES, 2 NO, 3 Cancel) with the mouse.
 void ExpectMessage(ui::ModalScript& script, int answer, Message* seen = nullptr);
 
-// Expects the "ERROR" box next; records its text and presses OK.
+// Expects the "ERROR" box next: a critical box with OK alone; records its text and presses OK.
 void ExpectErrorBox(ui::ModalScript& script, std::string* text = nullptr);
 
 // What a screen reader reads of `widget` through QAccessible: "role|name|description|labels",
