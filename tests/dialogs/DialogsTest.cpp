@@ -1,14 +1,6 @@
 // The message dialog and the file chooser driven through real windows offscreen.
-#include <QBitmap>
-#include <QDir>
-#include <QFile>
-#include <QRegion>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QTest>
-#include <algorithm>
-#include <tuple>
-#include <vector>
+#include <QtTest>
+#include <QtWidgets>
 
 #include "GuiTest.h"
 #include "dialogs/DialogValues.h"
@@ -123,10 +115,10 @@ INSTANTIATE_TEST_SUITE_P(
     kRowName);
 
 TEST_F(Dialogs, StartupFailureIsARedOkMessage) {
-    SeenMessage msg;
-    ExpectMessage(*script_, kAnswerOk, &msg);
+    Message seen;
+    ExpectMessage(*script_, kAnswerOk, &seen);
     ReportStartupFailure("\r\nInitialization Error #2");
-    EXPECT_EQ(std::tie(msg.type, msg.color, msg.text), std::tuple(0, kRed, std::string("\r\nInitialization Error #2")));
+    EXPECT_EQ(seen, Message(0, kRed, "\r\nInitialization Error #2"));
 }
 
 TEST_F(Dialogs, StorageFailureShowsTheErrorBoxEvenAfterItsOwnerIsGone) {
@@ -154,7 +146,7 @@ TEST_P(SaveNames, TypedNameGivesPathOrError) {
     const SaveRow& row = GetParam();
     for (const QString& name : row.existing) Make(name);
     const bool fails = *row.error != '\0';
-    SeenMessage seen;
+    Message seen;
     const std::string result = Choose(kSave, [&](QWidget& w) {
         auto& form = static_cast<ui::Form&>(w);
         EXPECT_EQ(form.Caption(), "Select/Enter Filename to Save Menu");
@@ -179,8 +171,7 @@ TEST_P(SaveNames, TypedNameGivesPathOrError) {
         ClickButton(w, "cmdBut(0)");
     });
     EXPECT_EQ(result, fails ? "" : InRoot(row.result));
-    const auto want = fails ? std::tuple(16, kRed, "\r\n" + std::string(row.error)) : std::tuple(0, 0u, std::string());
-    EXPECT_EQ(std::tie(seen.type, seen.color, seen.text), want);
+    EXPECT_EQ(seen, fails ? Message(16, kRed, "\r\n" + std::string(row.error)) : Message());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -202,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Only menu files are listed; OK without a pick asks for one; the result names the file as on disk.
 TEST_F(Dialogs, ReadModePicksByMouseAndKeyboard) {
     for (const char* name : {"MENU0001.ovn", "X.OVN", "LongName12.Ovn", "notes.txt", "DIR.ovn/"}) Make(name);
-    SeenMessage seen;
+    Message seen;
     const std::string result = Choose(kRead, [&](QWidget& w) {
         EXPECT_EQ(static_cast<ui::Form&>(w).Caption(), "Select Filename to Read Menu");
         auto* box = Child<ui::TextBox>(w, "txtFileName");
@@ -226,7 +217,7 @@ TEST_F(Dialogs, ReadModePicksByMouseAndKeyboard) {
         EXPECT_EQ(box->Text(), "LongName12");
         ClickButton(w, "cmdBut(1)");
     });
-    EXPECT_EQ(seen.text, "\r\nNo Filename Exists");
+    EXPECT_EQ(std::get<2>(seen), "\r\nNo Filename Exists");
     EXPECT_EQ(result, InRoot("LongName12.Ovn"));
 }
 

@@ -1,22 +1,9 @@
 // The editor window offscreen over a temporary menu directory: real keys and clicks, every dialog scripted.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
-#include <QInputMethodEvent>
-#include <QListWidget>
-#include <QMimeData>
-#include <QTemporaryDir>
-#include <QTest>
-#include <algorithm>
+#include <QtTest>
+#include <QtWidgets>
 #include <fstream>
-#include <iterator>
-#include <tuple>
-#include <vector>
 
 #include "GuiTest.h"
 #include "dialogs/DialogValues.h"
@@ -29,9 +16,8 @@
 
 namespace {
 
-using testsupport::Child;
+using testsupport::Child, testsupport::Message;
 using Bytes = std::vector<std::uint8_t>;
-using Message = std::tuple<int, unsigned, std::string>;  // type, colour, text
 constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialogs::kAnswerNo,
               kCancel = dialogs::kAnswerCancel;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
@@ -43,45 +29,30 @@ const QString kTitle = "R5800 Menu Editor V0.42    [ ";
 // (frmOpening O, frmOvenType T, frmRoastNHold R), alignment (L, R, C) and caption.
 // clang-format off
 const std::tuple<const char*, int, int, int, int, const char*> kLayout[] = {
-    {"cmdBut(5)", 180, 180, 2835, 735, "OL New Menu"},
-    {"optOvenType(0)", 120, 360, 915, 315, "TL Gas"},
+    {"cmdBut(5)", 180, 180, 2835, 735, "OL New Menu"},  {"optOvenType(0)", 120, 360, 915, 315, "TL Gas"},
     {"optOvenType(1)", 1260, 360, 1275, 315, "TL Electric"},
-    {"lstItems", 180, 2280, 2775, 4260, "OL "},
-    {"txtName", 5280, 1260, 1875, 480, "OL "},
-    {"txtCookTemp", 5280, 1860, 1275, 480, "OL "},
-    {"cboPowerLevel", 5280, 2460, 1335, 480, "OL "},
-    {"txtCookTimeHH", 5280, 3060, 555, 480, "OC "},
-    {"txtCookTimeMM", 6000, 3060, 555, 480, "OC "},
-    {"cboFanSpeed", 5280, 3900, 1335, 480, "OL "},
-    {"chkRoastNHold", 120, 0, 1995, 255, "RL Roast & Hold"},
-    {"txtHoldTemp", 1800, 360, 1335, 480, "RL "},
-    {"cmdBut(3)", 8580, 180, 2295, 675, "OL Save Item"},
+    {"lstItems", 180, 2280, 2775, 4260, "OL "},         {"txtName", 5280, 1260, 1875, 480, "OL "},
+    {"txtCookTemp", 5280, 1860, 1275, 480, "OL "},      {"cboPowerLevel", 5280, 2460, 1335, 480, "OL "},
+    {"txtCookTimeHH", 5280, 3060, 555, 480, "OC "},     {"txtCookTimeMM", 6000, 3060, 555, 480, "OC "},
+    {"cboFanSpeed", 5280, 3900, 1335, 480, "OL "},      {"chkRoastNHold", 120, 0, 1995, 255, "RL Roast & Hold"},
+    {"txtHoldTemp", 1800, 360, 1335, 480, "RL "},       {"cmdBut(3)", 8580, 180, 2295, 675, "OL Save Item"},
     {"cmdBut(4)", 8580, 1140, 2295, 675, "OL Clear Item"},
     {"cmdBut(1)", 8580, 2160, 2295, 675, "OL Save Menu to File"},
     {"cmdBut(2)", 8580, 3120, 2295, 675, "OL Get Menu from File"},
-    {"cmdBut(0)", 8580, 5940, 2295, 675, "OL Quit"},
-    {"lblItems", 180, 1920, 2535, 375, "OL Current Menu Items"},
+    {"cmdBut(0)", 8580, 5940, 2295, 675, "OL Quit"},    {"lblItems", 180, 1920, 2535, 375, "OL Current Menu Items"},
     {"lblMenuItem", 3480, 180, 4635, 795, "OC New Menu\r\nselect oven type"},
     {"lblCookTemp", 3480, 1905, 1635, 375, "OR Cook Temp"},
     {"lblPowerLevel", 3480, 2505, 1635, 375, "OR Power Level"},
     {"lblCookTime", 3480, 3105, 1635, 375, "OR Cook Time"},
-    {"lblName", 3480, 1305, 1635, 375, "OR Item Name"},
-    {"lblFanSpeed", 3480, 3960, 1635, 375, "OR Fan Speed"},
-    {"frmRoastNHold", 3480, 4560, 4635, 1035, "OL "},
-    {"lblHoldTemp", 180, 360, 1455, 375, "RR Hold Temp"},
+    {"lblName", 3480, 1305, 1635, 375, "OR Item Name"}, {"lblFanSpeed", 3480, 3960, 1635, 375, "OR Fan Speed"},
+    {"frmRoastNHold", 3480, 4560, 4635, 1035, "OL "},   {"lblHoldTemp", 180, 360, 1455, 375, "RR Hold Temp"},
     {"frmOvenType", 180, 1020, 2835, 795, "OL Oven Type"},
-    {"lblCookTimeSep1", 5880, 3120, 75, 375, "OC :"},
-    {"lblPowerLevelPer", 6600, 2520, 315, 375, "OC %"},
-    {"lblCookTimeHH", 5400, 3540, 315, 255, "OC HH"},
-    {"lblCookTimeMM", 6120, 3540, 315, 255, "OC MM"},
-    {"lblCookTempRange", 6660, 1860, 1335, 435, "OL "},
-    {"lblCookTimRange", 6660, 3060, 1395, 435, "OL "},
-    {"lblHoldTempRange", 3240, 480, 1275, 255, "RL "},
-    {"cmdBut(6)", 8580, 4200, 2295, 675, "OL Copy To"},
-    {"txtPage", 9360, 4980, 435, 420, "OC "},
-    {"lblPage", 8580, 4980, 735, 375, "OR Page"},
-    {"txtItem", 10440, 4980, 435, 420, "OC "},
-    {"lblItem", 9840, 4980, 555, 375, "OR Item"}
+    {"lblCookTimeSep1", 5880, 3120, 75, 375, "OC :"},   {"lblPowerLevelPer", 6600, 2520, 315, 375, "OC %"},
+    {"lblCookTimeHH", 5400, 3540, 315, 255, "OC HH"},   {"lblCookTimeMM", 6120, 3540, 315, 255, "OC MM"},
+    {"lblCookTempRange", 6660, 1860, 1335, 435, "OL "}, {"lblCookTimRange", 6660, 3060, 1395, 435, "OL "},
+    {"lblHoldTempRange", 3240, 480, 1275, 255, "RL "},  {"cmdBut(6)", 8580, 4200, 2295, 675, "OL Copy To"},
+    {"txtPage", 9360, 4980, 435, 420, "OC "},           {"lblPage", 8580, 4980, 735, 375, "OR Page"},
+    {"txtItem", 10440, 4980, 435, 420, "OC "},          {"lblItem", 9840, 4980, 555, 375, "OR Item"}
 };
 // clang-format on
 
@@ -246,21 +217,14 @@ TEST_F(EditorTest, EveryControlInPlaceInTabOrderThroughASessionOfAllConfiguratio
 TEST_F(EditorTest, ScreenReadersHearEveryControlByItsLabelAndTheOvenTypesAsRadioButtons) {
     // clang-format off
     const std::pair<const char*, const char*> rows[] = {  // control, then role|name|description|labelled by
-        {"frmOvenType", "Grouping|Oven Type||"},
-        {"optOvenType(0)", "RadioButton|Gas||Oven Type"},
-        {"optOvenType(1)", "RadioButton|Electric||Oven Type"},
-        {"lstItems", "List|Current Menu Items||"},
-        {"txtName", "EditableText|Item Name||Item Name"},
-        {"txtCookTemp", "EditableText|Cook Temp||Cook Temp"},
-        {"cboPowerLevel", "ComboBox|100|Power Level|Power Level"},
-        {"txtCookTimeHH", "EditableText|Cook Time hours||Cook Time"},
+        {"frmOvenType", "Grouping|Oven Type||"},                     {"lstItems", "List|Current Menu Items||"},
+        {"optOvenType(0)", "RadioButton|Gas||Oven Type"},            {"optOvenType(1)", "RadioButton|Electric||Oven Type"},
+        {"txtName", "EditableText|Item Name||Item Name"},            {"txtCookTemp", "EditableText|Cook Temp||Cook Temp"},
+        {"txtCookTimeHH", "EditableText|Cook Time hours||Cook Time"}, {"cmdBut(2)", "Button|Get Menu from File||"},
         {"txtCookTimeMM", "EditableText|Cook Time minutes||MM"},
-        {"cboFanSpeed", "ComboBox|HIGH|Fan Speed|Fan Speed"},
-        {"chkRoastNHold", "CheckBox|Roast & Hold||"},
-        {"txtHoldTemp", "EditableText|Hold Temp||Hold Temp"},
-        {"txtPage", "EditableText|Page||Page"},
-        {"txtItem", "EditableText|Item||Item"},
-        {"cmdBut(2)", "Button|Get Menu from File||"},
+        {"cboPowerLevel", "ComboBox|100|Power Level|Power Level"},   {"cboFanSpeed", "ComboBox|HIGH|Fan Speed|Fan Speed"},
+        {"txtHoldTemp", "EditableText|Hold Temp||Hold Temp"},        {"chkRoastNHold", "CheckBox|Roast & Hold||"},
+        {"txtPage", "EditableText|Page||Page"},                      {"txtItem", "EditableText|Item||Item"},
     };
     // clang-format on
     ChooseOven(1);
@@ -585,10 +549,11 @@ TEST_F(EditorTest, StartupFailureShowsOnceAndOpensNoWindow) {
     WriteFile(FilePath("plainfile"), {1});
     qputenv("HOME", ui::FromPath(FilePath("plainfile") + "/home").toLocal8Bit());  // a file as parent
     std::unique_ptr<editor::frmOpening> window;
-    testsupport::SeenMessage seen;
+    Message seen;
     testsupport::ExpectMessage(*script_, kOk, &seen);
     EXPECT_FALSE(editor::RunEditorStartup(window) || window);
-    EXPECT_EQ(Message(seen.type, seen.color, seen.text.substr(0, 24)), Message(0, kRed, "\r\nInitialization Error #"));
+    std::get<2>(seen).resize(24);  // what follows "#" names the failing step and its cause
+    EXPECT_EQ(seen, Message(0, kRed, "\r\nInitialization Error #"));
     qputenv("HOME", dir_.path().toLocal8Bit());
     EXPECT_TRUE(editor::RunEditorStartup(window));
     qputenv("HOME", home);

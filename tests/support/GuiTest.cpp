@@ -34,14 +34,10 @@ void ClickButton(QWidget& window, const QString& name) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void ExpectMessage(ui::ModalScript& script, int answer, SeenMessage* seen) {
+void ExpectMessage(ui::ModalScript& script, int answer, Message* seen) {
     script.Expect("frmMEMessage100", [answer, seen](QWidget& window) {
-        if (seen != nullptr) {
-            const auto& state = dialogs::Values();
-            seen->type = state.MessageType;
-            seen->color = state.MessageColor;
-            seen->text = state.MessageText;
-        }
+        const auto& state = dialogs::Values();
+        if (seen != nullptr) *seen = {state.MessageType, state.MessageColor, state.MessageText};
         ClickButton(window, QString("cmdBut(%1)").arg(answer));
     });
 }
@@ -50,10 +46,10 @@ void ExpectErrorBox(ui::ModalScript& script, std::string* text) {
     script.Expect("ErrorBox", [text](QWidget& window) {
         auto* box = qobject_cast<QMessageBox*>(&window);
         ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->windowTitle() == "ERROR" && box->icon() == QMessageBox::Critical);
         if (text != nullptr) *text = box->text().toStdString();
-        auto* ok = box->button(QMessageBox::Ok);
-        ASSERT_NE(ok, nullptr);
-        QTest::mouseClick(ok, Qt::LeftButton);
+        ASSERT_EQ(box->buttons(), QList<QAbstractButton*>{box->button(QMessageBox::Ok)});
+        QTest::mouseClick(box->buttons().front(), Qt::LeftButton);
     });
 }
 

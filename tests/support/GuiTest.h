@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "ui/ModalScript.h"
 
@@ -23,18 +24,14 @@ T* Child(QWidget& root, const QString& name) {
     return widget;
 }
 
-// What a message dialog showed, read when it opened.
-struct SeenMessage {
-    int type = 0;
-    unsigned color = 0;
-    std::string text;
-};
+// What a message dialog showed, read when it opened: type, colour, text.
+using Message = std::tuple<int, unsigned, std::string>;
 
 // Expects frmMEMessage100 next; records what it showed into `seen` (may be
 // null) and presses button `answer` (0 OK, 1 YES, 2 NO, 3 Cancel) with the mouse.
-void ExpectMessage(ui::ModalScript& script, int answer, SeenMessage* seen = nullptr);
+void ExpectMessage(ui::ModalScript& script, int answer, Message* seen = nullptr);
 
-// Expects the "ERROR" box next; records its text and presses OK.
+// Expects the "ERROR" box next: a critical box with OK alone; records its text and presses OK.
 void ExpectErrorBox(ui::ModalScript& script, std::string* text = nullptr);
 
 // What a screen reader reads of `widget` through QAccessible: "role|name|description|labels",

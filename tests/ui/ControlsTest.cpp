@@ -292,14 +292,11 @@ TEST(DriveList, MountTablesKeepRealFileSystemsNamedByLabelAndTheLongestMountPoin
     drives.SetVolumes({{"/", "/"}, {"HOME", "/home"}, {"/home/a/ext", "/home/a/ext"}, {"/media", "/media"}});
     QStringList changes;
     drives.onChange = [&] { changes << drives.Drive(); };
-    auto driveFor = [&](const char* path) { return drives.SelectForPath(path), drives.Drive(); };
-    for (auto [path, drive] : {std::pair{"/home/a/OVENS", "/home"},
-                               {"/home/a/ext/OVENS", "/home/a/ext"},
-                               {"/home/a/extra", "/home"},
-                               {"/homework", "/"},
-                               {"/", "/"},
-                               {"/media/../home/a", "/home"}})
-        EXPECT_EQ(driveFor(path), drive) << path;
+    QStringList chosen;  // the drive each path selects
+    for (const char* path :
+         {"/home/a/OVENS", "/home/a/ext/OVENS", "/home/a/extra", "/homework", "/", "/media/../home/a"})
+        chosen << (drives.SelectForPath(path), drives.Drive());
+    EXPECT_EQ(chosen.join(';'), "/home;/home/a/ext;/home;/;/;/home");
     EXPECT_EQ(drives.currentText() + changes.join(';'), "HOME");  // no change raised
 }
 

@@ -55,16 +55,12 @@ TEST(Form, ModalScriptFailuresAreReportedAndNothingHangs) {
     }
 }
 
-TEST(Form, ErrorBoxIsTheCriticalMessageBoxTitledError) {
+TEST(Form, ErrorBoxIsTheCriticalMessageBoxTitledError) {  // ExpectErrorBox checks the title, icon and button
     auto script = testsupport::MakeScript();
-    script->Expect("ErrorBox", [&](QWidget& window) {
-        auto* box = qobject_cast<QMessageBox*>(&window);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->windowTitle() + "|" + box->text(), "ERROR|MenuGet : /nowhere/X.ovn\nPermission denied");
-        EXPECT_TRUE(box->icon() == QMessageBox::Critical && box->buttons().size() == 1);
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
+    std::string text;
+    testsupport::ExpectErrorBox(*script, &text);
     ui::ShowErrorBox(nullptr, "MenuGet : /nowhere/X.ovn\r\nPermission denied");  // "\r\n" joins lines
+    EXPECT_EQ(text, "MenuGet : /nowhere/X.ovn\nPermission denied");
 }
 
 TEST(FormDeathTest, ModalShowWithoutAScriptAbortsOffscreen) {
