@@ -3,6 +3,7 @@
 // `ovenmenu FILE` reads FILE into the window once it is shown; --help and
 // --version answer before any window system is touched.
 #include <QApplication>
+#include <QEvent>
 #include <QTimer>
 #include <iostream>
 #include <memory>
@@ -74,6 +75,19 @@ CommandLine ParseCommandLine(int argc, char** argv) {
     return line;
 }
 
+// Giving the window manager the icon decodes every size of it, a few
+// milliseconds under X: it waits until the first window has drawn itself.
+class IconAfterFirstFrame final : public QObject {
+public:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            qApp->removeEventFilter(this);
+            QTimer::singleShot(0, qApp, [] { QApplication::setWindowIcon(ProgramIcon()); });
+        }
+        return false;
+    }
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,7 +98,8 @@ int main(int argc, char** argv) {
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     QGuiApplication::setDesktopFileName(OVENMENU_DESKTOP_ID);
-    QApplication::setWindowIcon(ProgramIcon());
+    IconAfterFirstFrame iconAfterFirstFrame;
+    app.installEventFilter(&iconAfterFirstFrame);
     std::unique_ptr<editor::frmOpening> window;
     if (!editor::RunEditorStartup(window)) {
         // The failure has been shown; without a window there is nothing to run.
