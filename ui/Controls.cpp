@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "ui/Accessibility.h"
+#include "ui/Form.h"
 #include "ui/Wheel.h"
 
 namespace ui {
@@ -455,6 +456,10 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
         insert(QString(QChar(result)));
     }
     // 0, 13 and other control codes insert nothing.
+    // The handler has seen the key; a window shortcut on it runs as well (Ctrl+P in an item box).
+    if (code < 32) {
+        if (auto* form = qobject_cast<Form*>(window())) form->RunShortcut(*event);
+    }
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {

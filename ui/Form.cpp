@@ -6,7 +6,10 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QShortcut>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "ui/Accessibility.h"
 #include "ui/Geometry.h"
@@ -21,6 +24,7 @@ struct Form::Impl {
     std::function<void()> place;  // the window's placement, see PlaceBy
     bool placed = false;
     QMargins placedWithFrame;  // the frame around the client area when last placed
+    std::vector<std::pair<QKeySequence, std::function<void()>>> shortcuts;
 };
 
 namespace {
@@ -184,6 +188,24 @@ void Form::closeEvent(QCloseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+void Form::AddShortcut(const QKeySequence& keys, std::function<void()> run) {
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, [run] { run(); });
+    impl_->shortcuts.emplace_back(keys, std::move(run));
+}
+
+bool Form::RunShortcut(const QKeyEvent& event) {
+    const QKeySequence pressed(event.keyCombination());
+    for (const auto& [keys, run] : impl_->shortcuts) {
+        if (keys.matches(pressed) == QKeySequence::ExactMatch) {
+            run();
+            return true;
+        }
+    }
+    return false;
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {

@@ -7,10 +7,16 @@
 // the first show: the placement given to PlaceBy runs again at the first show
 // and whenever the frame around the window changes size, so the frame lands
 // where it belongs.
+// Window shortcuts run while the window is active, wherever the focus is in
+// it: a text box with a key handler gives the key to its handler first and
+// then to the window; other windows (dialogs) keep their own keys.
 #pragma once
 
+#include <QKeySequence>
 #include <QWidget>
 #include <functional>
+
+class QKeyEvent;
 
 namespace ui {
 
@@ -52,6 +58,11 @@ public:
     // Asked when the desktop asks to close the window (close box, Alt+F4);
     // return true to let it close. Without a handler the request is refused.
     std::function<bool()> onQueryUnload;
+
+    // Binds a key (Ctrl+P) to `run` while this window is active (see above).
+    void AddShortcut(const QKeySequence& keys, std::function<void()> run);
+    // Runs the shortcut bound to the event's key; true when one ran.
+    bool RunShortcut(const QKeyEvent& event);
 
 protected:
     bool event(QEvent* event) override;

@@ -103,6 +103,41 @@ TEST(Form, DialogIsTransientFixedHasTheExactTitleClosesOnlyWithConsentAndStaysIn
     }
 }
 
+// A window shortcut reaches the window wherever its focus is, after an item box's own key handler has seen the
+// key; a dialog over the window keeps its keys.
+TEST(Form, WindowShortcutRunsFromAnyControlAfterTheBoxHandlerAndNotFromADialog) {
+    ui::Form owner("frmOpening", 11115, 6780);
+    ui::TextBox name(&owner, "txtName", {5280, 1260, 1875, 480}, FontKind::A);
+    ui::CommandButton button(&owner, "cmdBut", {60, 60, 1500, 500}, "Save Item", FontKind::B, 0);
+    std::string order;
+    name.onKeyPress = [&](int keyChar) {
+        order += "box " + std::to_string(keyChar) + ";";
+        return 0;
+    };
+    owner.AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [&] { order += "print;"; });
+    owner.AddShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), [&] { order += "redo;"; });
+    owner.ShowModeless();
+    QApplication::setActiveWindow(&owner);
+
+    name.setFocus();
+    QTest::keyClick(&name, Qt::Key_P, Qt::ControlModifier);
+    QTest::keyClick(&name, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(&name, Qt::Key_Q, Qt::ControlModifier);  // no shortcut: the handler alone
+    EXPECT_EQ(order, "box 16;print;box 26;redo;box 17;");
+
+    order.clear();
+    button.setFocus();
+    QTest::keyClick(&button, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(order, "print;");
+
+    order.clear();
+    ui::Form dialog("frmMEMessage100", 5295, 1995, &owner);
+    dialog.ShowModeless();
+    QApplication::setActiveWindow(&dialog);
+    QTest::keyClick(&dialog, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(order, "");
+}
+
 // The centre the dialogs stand on: single precision, a half to the even neighbour.
 TEST(Form, CentreOfTheOuterFrameRoundsAHalfToTheEvenNeighbour) {
     ui::Form form("frmCentred", 5295, 1995);
