@@ -252,4 +252,24 @@ TEST_F(Dialogs, PlainFileAsStartOpensOnHomeVolumeThenTheRootNamesWithOneSeparato
     EXPECT_EQ(result, "/ABCDEFGH.ovn");
 }
 
+TEST_F(Dialogs, DriveListOffersSticksAndSharesFromTheMountTableWithoutLookingAtThem) {
+    // Plain files stand where mount points should be: a local mount is looked
+    // at (a bind-mounted file is no volume), a share or a FUSE driver never is.
+    for (const char* name : {"bound", "fat", "cifs", "smb3", "nfs", "nfs4", "sshfs", "portal", "gvfs"}) Make(name);
+    QString table =
+        "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 ROOT/bound ext4 rw 0 0\n/dev/sdc1 ROOT/fat fuse.fusefat rw 0 0\n"
+        "//nas/a ROOT/cifs cifs rw 0 0\n//nas/b ROOT/smb3 smb3 rw 0 0\nnas:/c ROOT/nfs nfs rw 0 0\n"
+        "nas:/d ROOT/nfs4 nfs4 rw 0 0\ncook@nas:/ ROOT/sshfs fuse.sshfs rw 0 0\n"
+        "portal ROOT/portal fuse.portal rw 0 0\ngvfsd-fuse ROOT/gvfs fuse.gvfsd-fuse rw 0 0\n";
+    table.replace("ROOT", root_);
+    const frmMEDrvDirFil100::ScopedVolumeSource volumes([&] { return ui::ListedVolumes(table, root_ + "/labels"); });
+    Choose(kRead, [&](QWidget& window) {
+        auto* drives = Child<ui::DriveList>(window, "lstDrive");
+        QStringList listed;
+        for (int index = 0; index < drives->count(); ++index) listed << drives->itemText(index).remove(root_);
+        EXPECT_EQ(listed, QStringList({"/", "/cifs", "/fat", "/nfs", "/nfs4", "/smb3", "/sshfs"}));
+        ClickButton(window, "cmdBut(0)");
+    });
+}
+
 }  // namespace
