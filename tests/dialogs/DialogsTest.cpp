@@ -6,6 +6,7 @@
 #include "dialogs/DialogValues.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/frmMEDrvDirFil100.h"
+#include "dialogs/frmMEMessage100.h"
 #include "model/MenuModel.h"
 
 namespace {
@@ -270,6 +271,45 @@ TEST_F(Dialogs, DriveListOffersSticksAndSharesFromTheMountTableWithoutLookingAtT
         EXPECT_EQ(listed, QStringList({"/", "/cifs", "/fat", "/nfs", "/nfs4", "/smb3", "/sshfs"}));
         ClickButton(window, "cmdBut(0)");
     });
+}
+
+// The contrast of a surface's text to its background, from its pixels: the
+// background is the first pixel inside its frame, the text the pixel standing out most.
+double TextContrast(QWidget& surface, int frame) {
+    const QImage image = surface.grab().toImage();
+    const QRect inside = image.rect().adjusted(frame, frame, -frame, -frame);
+    const QColor background = image.pixelColor(inside.topLeft());
+    double most = 1.0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            most = std::max(most, ui::ContrastRatio(image.pixelColor(x, y), background));
+    }
+    return most;
+}
+
+TEST_F(Dialogs, TextOnTheColoursTheProgramSetsReachesWcagAaUnderLightDarkAndHighContrastPalettes) {
+    const QPalette saved = QApplication::palette();
+    const std::tuple<const char*, QColor, QColor> palettes[] = {{"light", Qt::white, Qt::black},
+                                                                {"dark", QColor(0x2d, 0x2d, 0x2d), Qt::white},
+                                                                {"highContrast", Qt::black, Qt::yellow}};
+    for (const auto& [name, background, text] : palettes) {
+        SCOPED_TRACE(name);
+        QApplication::setPalette(
+            QPalette(text, background, background, background, background, text, text, background, background));
+        for (const std::uint32_t colour : {kYellow, kRed}) {
+            Values().MessageType = kYesNoOnWindow;
+            Values().MessageColor = colour;
+            Values().MessageText = "\r\nALL Current Menu Information\r\nwill be deleted.";
+            frmMEMessage100 message;
+            message.Form_Load();
+            EXPECT_GE(TextContrast(*Child(message, "lblInformation"), 1), 4.5) << colour;
+        }
+        ui::TextBox field(&owner_, "txtCookTemp", {0, 0, 1275, 480}, ui::FontKind::Default);
+        field.SetText("100");
+        field.SetBackColor(ui::kInvalidBackColor);
+        EXPECT_GE(TextContrast(field, 3), 4.5) << "red field";
+    }
+    QApplication::setPalette(saved);
 }
 
 }  // namespace
