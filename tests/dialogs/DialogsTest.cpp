@@ -304,7 +304,7 @@ TEST_F(Dialogs, TextOnTheColoursTheProgramSetsReachesWcagAaUnderLightDarkAndHigh
             message.Form_Load();
             EXPECT_GE(TextContrast(*Child(message, "lblInformation"), 1), 4.5) << colour;
         }
-        ui::TextBox field(&owner_, "txtCookTemp", {0, 0, 1275, 480}, ui::FontKind::Default);
+        ui::TextBox field(nullptr, "txtCookTemp", {0, 0, 1275, 480}, ui::FontKind::Default);
         field.SetText("100");
         field.SetBackColor(ui::kInvalidBackColor);
         EXPECT_GE(TextContrast(field, 3), 4.5) << "red field";
