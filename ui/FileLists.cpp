@@ -125,8 +125,14 @@ std::vector<Volume> VolumesFromMountTable(const QString& mountTableText) {
 }
 
 void NameByLabels(std::vector<Volume>& volumes, const QString& mountTableText, const QString& byLabelDirectory) {
-    QHash<QString, QString> deviceOf;  // mount point -> device
-    for (const Mount& mount : MountsFromTable(mountTableText)) deviceOf.insert(mount.mountPoint, mount.device);
+    QHash<QString, QString> deviceOf;  // mount point -> device file
+    for (const Mount& mount : MountsFromTable(mountTableText)) {
+        // Only device files are looked up: a share's source ("server:/export",
+        // "//server/share") is no file here, and a FUSE driver's may be a folder on a share.
+        const bool deviceFile = mount.device.startsWith(QLatin1String("/dev/")) ||
+                                (mount.kind == MountKind::Local && mount.device.startsWith(u'/'));
+        if (deviceFile) deviceOf.insert(mount.mountPoint, mount.device);
+    }
     QHash<QString, QString> labelOf;  // device, links resolved -> label
     QDirIterator links(byLabelDirectory, QDir::Files | QDir::System);
     while (links.hasNext()) {
@@ -135,9 +141,8 @@ void NameByLabels(std::vector<Volume>& volumes, const QString& mountTableText, c
         if (!device.isEmpty()) labelOf.insert(device, UnescapeLabel(links.fileName()));
     }
     for (Volume& volume : volumes) {
-        // Only a device path is looked up: "server:/export" or "//server/share" is no file here.
         const QString device = deviceOf.value(volume.mountPoint);
-        if (!device.startsWith(u'/') || device.startsWith(QLatin1String("//"))) continue;
+        if (device.isEmpty()) continue;
         const QString label = labelOf.value(QFileInfo(device).canonicalFilePath());
         if (!label.isEmpty()) volume.name = label;
     }

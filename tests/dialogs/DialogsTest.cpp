@@ -256,19 +256,18 @@ TEST_F(Dialogs, PlainFileAsStartOpensOnHomeVolumeThenTheRootNamesWithOneSeparato
 TEST_F(Dialogs, DriveListOffersSticksAndSharesFromTheMountTableWithoutLookingAtThem) {
     // Plain files stand where mount points should be: a local mount is looked
     // at (a bind-mounted file is no volume), a share or a FUSE driver never is.
-    for (const char* name : {"bound", "fat", "cifs", "smb3", "nfs", "nfs4", "sshfs", "portal", "gvfs"}) Make(name);
-    QString table =
-        "/dev/sda1 / ext4 rw 0 0\n/dev/sdb1 ROOT/bound ext4 rw 0 0\n/dev/sdc1 ROOT/fat fuse.fusefat rw 0 0\n"
-        "//nas/a ROOT/cifs cifs rw 0 0\n//nas/b ROOT/smb3 smb3 rw 0 0\nnas:/c ROOT/nfs nfs rw 0 0\n"
-        "nas:/d ROOT/nfs4 nfs4 rw 0 0\ncook@nas:/ ROOT/sshfs fuse.sshfs rw 0 0\n"
-        "portal ROOT/portal fuse.portal rw 0 0\ngvfsd-fuse ROOT/gvfs fuse.gvfsd-fuse rw 0 0\n";
-    table.replace("ROOT", root_);
+    QString table;
+    for (const QString type : {"ext4", "fuse.fusefat", "cifs", "smb3", "nfs", "nfs4", "fuse.sshfs", "fuse.portal",
+                               "fuse.gvfsd-fuse", "fuse.lxcfs", "cgroup2", "tmpfs", "overlay"}) {
+        Make(type);
+        table += "source " + root_ + "/" + type + " " + type + " rw 0 0\n";
+    }
     const frmMEDrvDirFil100::ScopedVolumeSource volumes([&] { return ui::ListedVolumes(table, root_ + "/labels"); });
     Choose(kRead, [&](QWidget& window) {
-        auto* drives = Child<ui::DriveList>(window, "lstDrive");
         QStringList listed;
-        for (int index = 0; index < drives->count(); ++index) listed << drives->itemText(index).remove(root_);
-        EXPECT_EQ(listed, QStringList({"/", "/cifs", "/fat", "/nfs", "/nfs4", "/smb3", "/sshfs"}));
+        for (const ui::Volume& volume : Child<ui::DriveList>(window, "lstDrive")->Volumes())
+            listed << QString(volume.name).remove(root_ + "/");
+        EXPECT_EQ(listed, QStringList({"/", "cifs", "fuse.fusefat", "fuse.sshfs", "nfs", "nfs4", "smb3"}));
         ClickButton(window, "cmdBut(0)");
     });
 }
@@ -277,11 +276,10 @@ TEST_F(Dialogs, DriveListOffersSticksAndSharesFromTheMountTableWithoutLookingAtT
 // background is the first pixel inside its frame, the text the pixel standing out most.
 double TextContrast(QWidget& surface, int frame) {
     const QImage image = surface.grab().toImage();
-    const QRect inside = image.rect().adjusted(frame, frame, -frame, -frame);
-    const QColor background = image.pixelColor(inside.topLeft());
+    const QColor background = image.pixelColor(frame, frame);
     double most = 1.0;
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x)
+    for (int y = frame; y < image.height() - frame; ++y) {
+        for (int x = frame; x < image.width() - frame; ++x)
             most = std::max(most, ui::ContrastRatio(image.pixelColor(x, y), background));
     }
     return most;
@@ -289,6 +287,8 @@ double TextContrast(QWidget& surface, int frame) {
 
 TEST_F(Dialogs, TextOnTheColoursTheProgramSetsReachesWcagAaUnderLightDarkAndHighContrastPalettes) {
     const QPalette saved = QApplication::palette();
+    Values().MessageType = kYesNoOnWindow;
+    Values().MessageText = "\r\nALL Current Menu Information\r\nwill be deleted.";
     const std::tuple<const char*, QColor, QColor> palettes[] = {{"light", Qt::white, Qt::black},
                                                                 {"dark", QColor(0x2d, 0x2d, 0x2d), Qt::white},
                                                                 {"highContrast", Qt::black, Qt::yellow}};
@@ -297,14 +297,12 @@ TEST_F(Dialogs, TextOnTheColoursTheProgramSetsReachesWcagAaUnderLightDarkAndHigh
         QApplication::setPalette(
             QPalette(text, background, background, background, background, text, text, background, background));
         for (const std::uint32_t colour : {kYellow, kRed}) {
-            Values().MessageType = kYesNoOnWindow;
             Values().MessageColor = colour;
-            Values().MessageText = "\r\nALL Current Menu Information\r\nwill be deleted.";
             frmMEMessage100 message;
             message.Form_Load();
             EXPECT_GE(TextContrast(*Child(message, "lblInformation"), 1), 4.5) << colour;
         }
-        ui::TextBox field(nullptr, "txtCookTemp", {0, 0, 1275, 480}, ui::FontKind::Default);
+        ui::TextBox field(nullptr, "txtCookTemp", {0, 0, 1275, 480}, ui::FontKind::Default);  // takes the palette
         field.SetText("100");
         field.SetBackColor(ui::kInvalidBackColor);
         EXPECT_GE(TextContrast(field, 3), 4.5) << "red field";

@@ -402,21 +402,19 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
-    const std::size_t size = ovn::kImageSize;
-    const int slot50 = 8 + 24 * 50 + 18;  // a byte of slot 50's block (page 6 item 0)
+    const std::size_t size = ovn::kImageSize;  // label, length, bytes flipped, notice
+    const std::vector<int> slot50 = {8 + 24 * 50 + 18};
+    const std::vector<int> slots23And40And77 = {8 + 24 * 77, 8 + 24 * 23 + 4, 8 + 24 * 40};
     const Message slot50Named = Damaged("First bad item: page 6 item 0.");
-    const Message threeNamed = Damaged("First bad item: page 3 item 3 (and 2 more).");  // slots 23, 40 and 77
-    // label, length, bytes flipped, notice
+    // clang-format off
     const std::tuple<const char*, std::size_t, std::vector<int>, Message> damages[] = {
-        {"intact", size, {}, {}},
-        {"blockCrc", size, {slot50}, slot50Named},
-        {"threeBlocks", size, {8 + 24 * 77, 8 + 24 * 23 + 4, 8 + 24 * 40}, threeNamed},
+        {"intact", size, {}, {}},         {"blockCrc", size, slot50, slot50Named},
+        {"short", 2000, {}, kIncomplete}, {"shortByOne", size - 1, {}, kIncomplete},
+        {"longIntact", size + 1, {}, {}}, {"longDamaged", size + 100, slot50, slot50Named},
+        {"threeBlocks", size, slots23And40And77, Damaged("First bad item: page 3 item 3 (and 2 more).")},
         {"byteSumOnly", size, {0}, Damaged("The byte sum is wrong.")},
-        {"short", 2000, {}, kIncomplete},
-        {"shortByOne", size - 1, {}, kIncomplete},
-        {"longIntact", size + 1, {}, {}},
-        {"longDamaged", size + 100, {slot50}, slot50Named},
     };
+    // clang-format on
     for (int slot = 1; const auto& [label, length, flipped, expected] : damages) {  // ROAST in another slot each
         SCOPED_TRACE(label);
         Bytes bytes = MenuImage({slot}, 1);
