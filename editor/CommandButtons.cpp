@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
 
 #include "dialogs/Dialogs.h"
 #include "editor/frmOpening.h"
@@ -25,6 +26,18 @@ std::optional<int> CopyToNumber(const QString& text) {
     if (!ok || value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
     return value;
+}
+
+// What the checks found in a damaged image, in the list's terms: the first
+// slot whose CRC failed as "page P item I" and how many more did, else the sum.
+std::string DamageDetail(const ovn::ImageCheckResult& check) {
+    if (check.badSlots.empty()) return "The byte sum is wrong.";
+    const int first = check.badSlots.front();
+    std::string line = "First bad item: page " + std::to_string(first / ovn::kItemsPerPage + 1) + " item " +
+                       std::to_string(first % ovn::kItemsPerPage);
+    const std::size_t more = check.badSlots.size() - 1;
+    if (more > 0) line += " (and " + std::to_string(more) + " more)";
+    return line + ".";
 }
 
 }  // namespace
@@ -162,15 +175,14 @@ bool frmOpening::LoadMenuFile(const std::string& path) {
 
     // The file is taken as it is, but the user hears what was found. Bytes past
     // the image are not part of the menu: a whole image that passes its checks is sound.
-    const char* finding = nullptr;
+    const std::string checkEveryItem = "\r\nCheck every item before saving.";
+    std::string notice;
     if (fileSize < ovn::kImageSize) {
-        finding = "Menu file is incomplete.";
-    } else if (!ovn::CheckMenuImage(state.MenuImage).ok()) {
-        finding = "Menu file is damaged.";
+        notice = "\r\nMenu file is incomplete." + checkEveryItem;
+    } else if (const ovn::ImageCheckResult check = ovn::CheckMenuImage(state.MenuImage); !check.ok()) {
+        notice = "\r\nMenu file is damaged." + checkEveryItem + "\r\n" + DamageDetail(check);
     }
-    if (finding != nullptr)
-        Ask(dialogs::kOkOnWindow, dialogs::kYellow,
-            std::string("\r\n") + finding + "\r\nCheck every item before saving.");
+    if (!notice.empty()) Ask(dialogs::kOkOnWindow, dialogs::kYellow, notice);
     return true;
 }
 

@@ -189,8 +189,12 @@ QString Label::Caption() const {
 }
 
 void Label::SetBackColor(std::uint32_t bgr) {
+    // The text (and the border drawn in its colour) is chosen for the background:
+    // the palette's own text colour may be white under a dark colour scheme.
+    const QColor background = ColorFromBgr(bgr);
     QPalette colours = palette();
-    colours.setColor(QPalette::Window, ColorFromBgr(bgr));
+    colours.setColor(QPalette::Window, background);
+    colours.setColor(QPalette::WindowText, TextColorOn(background));
     setPalette(colours);
     setAutoFillBackground(true);
 }
@@ -415,8 +419,10 @@ void TextBox::SetText(const QString& text) {
 }
 
 void TextBox::SetBackColor(std::uint32_t bgr) {
+    const QColor background = ColorFromBgr(bgr);
     QPalette colours = palette();
-    colours.setColor(QPalette::Base, ColorFromBgr(bgr));
+    colours.setColor(QPalette::Base, background);
+    colours.setColor(QPalette::Text, TextColorOn(background));  // not the palette's, which may be white
     setPalette(colours);
     // Red marks an invalid entry; a screen reader hears it in words (Qt has no usable invalid state).
     setAccessibleDescription(bgr == kInvalidBackColor ? QStringLiteral("Invalid entry") : QString());

@@ -57,7 +57,7 @@ public:
           Qt::Alignment align = Qt::AlignLeft, bool border = false);
     void SetCaption(const QString& caption);  // "\r\n" starts a new line
     QString Caption() const;                  // as set, "\r\n" kept
-    void SetBackColor(std::uint32_t bgr);
+    void SetBackColor(std::uint32_t bgr);     // with a text colour that stands out on it
     void SetWordWrap(bool wrap);
 
 private:
@@ -72,9 +72,9 @@ class TextBox : public QLineEdit {
 public:
     TextBox(QWidget* parent, const QString& name, Place place, FontKind font, Qt::Alignment align = Qt::AlignLeft);
     QString Text() const;
-    void SetText(const QString& text);  // raises no key event
-    void SetBackColor(std::uint32_t bgr);
-    void SetSystemBackColor();  // the platform's window background
+    void SetText(const QString& text);     // raises no key event
+    void SetBackColor(std::uint32_t bgr);  // with a text colour that stands out on it
+    void SetSystemBackColor();             // the platform's window background
     QColor BackColor() const;
 
     // Character code in, code to use out (0 drops the key).

@@ -15,18 +15,45 @@ namespace ui {
 
 namespace {
 
-// File systems that hold a user's files; everything else in the mount table
-// (proc, sysfs, tmpfs, cgroup, overlay layers, ...) is the system's business.
-constexpr std::string_view kRealFileSystems[] = {
-    "ext2",  "ext3", "ext4",  "btrfs",   "xfs", "jfs",     "reiserfs", "f2fs",    "zfs",    "vfat",    "msdos",
-    "exfat", "ntfs", "ntfs3", "fuseblk", "hfs", "hfsplus", "udf",      "iso9660", "nilfs2", "bcachefs"};
+// Kernel file systems on a disk, stick or card that hold a user's files.
+constexpr std::string_view kLocalFileSystems[] = {"ext2", "ext3",    "ext4", "btrfs",   "xfs",    "jfs",     "reiserfs",
+                                                  "f2fs", "zfs",     "vfat", "msdos",   "exfat",  "ntfs",    "ntfs3",
+                                                  "hfs",  "hfsplus", "udf",  "iso9660", "nilfs2", "bcachefs"};
+// Shares served by another machine (or a virtual machine's host).
+constexpr std::string_view kNetworkFileSystems[] = {"cifs", "smb3", "smbfs", "nfs",      "nfs4",
+                                                    "ceph", "afs",  "9p",    "virtiofs", "davfs"};
+// FUSE drivers that serve the desktop's own plumbing rather than files a user keeps.
+constexpr std::string_view kSystemFuseDrivers[] = {"fuse.portal",       "fuse.gvfsd-fuse",         "fuse.lxcfs",
+                                                   "fuse.snapfuse",     "fuse.squashfuse",         "fuse.kio-fuse",
+                                                   "fuse.rofiles-fuse", "fuse.xdg-document-portal"};
 
-bool IsRealFileSystem(const QString& type) {
+template <std::size_t count>
+bool IsOneOf(const QString& type, const std::string_view (&names)[count]) {
     const QByteArray name = type.toLatin1();
-    return std::find(std::begin(kRealFileSystems), std::end(kRealFileSystems),
-                     std::string_view(name.constData(), static_cast<std::size_t>(name.size()))) !=
-           std::end(kRealFileSystems);
+    const std::string_view wanted(name.constData(), static_cast<std::size_t>(name.size()));
+    return std::find(std::begin(names), std::end(names), wanted) != std::end(names);
 }
+
+// How the drive list treats a mounted file system.
+enum class MountKind {
+    System,  // proc, sysfs, tmpfs, overlay layers, desktop FUSE plumbing, ...: left out
+    Local,   // on a device of this machine
+    Served,  // a network share or a FUSE driver (fuseblk too): its server may hang
+};
+
+MountKind KindOfMount(const QString& type) {
+    if (IsOneOf(type, kLocalFileSystems)) return MountKind::Local;
+    if (IsOneOf(type, kNetworkFileSystems)) return MountKind::Served;
+    const bool fuse = type == QLatin1String("fuse") || type == QLatin1String("fuseblk") || type.startsWith("fuse.");
+    if (fuse && !IsOneOf(type, kSystemFuseDrivers)) return MountKind::Served;
+    return MountKind::System;
+}
+
+struct Mount {
+    QString mountPoint;
+    QString device;  // the table's first field: a device path, "server:/export", "//server/share", ...
+    MountKind kind;
+};
 
 // Decodes byte escapes in file names: `prefix` followed by `digits` digits in `base`.
 QString UnescapeBytes(const QString& text, const QByteArray& prefix, int digits, int base) {
@@ -60,35 +87,51 @@ QString UnescapeLabel(const QString& name) {
 
 }  // namespace
 
-std::vector<Volume> VolumesFromMountTable(const QString& mountTableText) {
-    std::vector<Volume> volumes;
-    const QStringList lines = mountTableText.split(u'\n', Qt::SkipEmptyParts);
-    for (const QString& line : lines) {
+namespace {
+
+// One entry per mount point a user may choose, in table order; "/" always, so
+// that there is always one volume. Of a mount point mounted over, the last
+// mount is the one in sight.
+std::vector<Mount> MountsFromTable(const QString& mountTableText) {
+    std::vector<Mount> mounts;
+    for (const QString& line : mountTableText.split(u'\n', Qt::SkipEmptyParts)) {
         const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
         if (fields.size() < 3) continue;
         const QString mountPoint = UnescapeMountField(fields[1]);
-        const QString& type = fields[2];
-        // "/" always counts, whatever it is, so that there is always one volume.
-        if (mountPoint != QLatin1String("/") && !IsRealFileSystem(type)) continue;
         if (!mountPoint.startsWith(u'/')) continue;
-        const auto same = [&](const Volume& v) { return v.mountPoint == mountPoint; };
-        if (std::any_of(volumes.begin(), volumes.end(), same)) continue;
-        volumes.push_back(Volume{mountPoint, mountPoint});
+        std::erase_if(mounts, [&](const Mount& mount) { return mount.mountPoint == mountPoint; });
+        MountKind kind = KindOfMount(fields[2]);
+        if (kind == MountKind::System && mountPoint == QLatin1String("/")) kind = MountKind::Local;
+        if (kind != MountKind::System) mounts.push_back(Mount{mountPoint, UnescapeMountField(fields[0]), kind});
     }
-    if (volumes.empty() || std::none_of(volumes.begin(), volumes.end(),
-                                        [](const Volume& v) { return v.mountPoint == QLatin1String("/"); })) {
-        volumes.push_back(Volume{QStringLiteral("/"), QStringLiteral("/")});
-    }
+    if (std::none_of(mounts.begin(), mounts.end(),
+                     [](const Mount& mount) { return mount.mountPoint == QLatin1String("/"); }))
+        mounts.push_back(Mount{QStringLiteral("/"), QString(), MountKind::Local});
+    return mounts;
+}
+
+std::vector<Volume> SortedVolumes(const std::vector<Mount>& mounts) {
+    std::vector<Volume> volumes;
+    for (const Mount& mount : mounts) volumes.push_back(Volume{mount.mountPoint, mount.mountPoint});
     std::sort(volumes.begin(), volumes.end(),
               [](const Volume& a, const Volume& b) { return a.mountPoint < b.mountPoint; });
     return volumes;
 }
 
+}  // namespace
+
+std::vector<Volume> VolumesFromMountTable(const QString& mountTableText) {
+    return SortedVolumes(MountsFromTable(mountTableText));
+}
+
 void NameByLabels(std::vector<Volume>& volumes, const QString& mountTableText, const QString& byLabelDirectory) {
-    QHash<QString, QString> deviceOf;  // mount point -> device
-    for (const QString& line : mountTableText.split(u'\n', Qt::SkipEmptyParts)) {
-        const QStringList fields = line.split(u' ', Qt::SkipEmptyParts);
-        if (fields.size() >= 2) deviceOf.insert(UnescapeMountField(fields[1]), UnescapeMountField(fields[0]));
+    QHash<QString, QString> deviceOf;  // mount point -> device file
+    for (const Mount& mount : MountsFromTable(mountTableText)) {
+        // Only device files are looked up: a share's source ("server:/export",
+        // "//server/share") is no file here, and a FUSE driver's may be a folder on a share.
+        const bool deviceFile = mount.device.startsWith(QLatin1String("/dev/")) ||
+                                (mount.kind == MountKind::Local && mount.device.startsWith(u'/'));
+        if (deviceFile) deviceOf.insert(mount.mountPoint, mount.device);
     }
     QHash<QString, QString> labelOf;  // device, links resolved -> label
     QDirIterator links(byLabelDirectory, QDir::Files | QDir::System);
@@ -98,24 +141,32 @@ void NameByLabels(std::vector<Volume>& volumes, const QString& mountTableText, c
         if (!device.isEmpty()) labelOf.insert(device, UnescapeLabel(links.fileName()));
     }
     for (Volume& volume : volumes) {
-        const QString device = QFileInfo(deviceOf.value(volume.mountPoint)).canonicalFilePath();
-        const QString label = device.isEmpty() ? QString() : labelOf.value(device);
+        const QString device = deviceOf.value(volume.mountPoint);
+        if (device.isEmpty()) continue;
+        const QString label = labelOf.value(QFileInfo(device).canonicalFilePath());
         if (!label.isEmpty()) volume.name = label;
     }
+}
+
+std::vector<Volume> ListedVolumes(const QString& mountTableText, const QString& byLabelDirectory) {
+    std::vector<Mount> mounts = MountsFromTable(mountTableText);
+    // Bind mounts of single files (as in containers) are no volumes. Only local
+    // mount points are looked at: a look at a share whose server is gone, or at
+    // a stuck FUSE driver, would freeze the chooser.
+    std::erase_if(mounts, [](const Mount& mount) {
+        return mount.kind == MountKind::Local && !QFileInfo(mount.mountPoint).isDir();
+    });
+    std::vector<Volume> volumes = SortedVolumes(mounts);
+    if (volumes.empty()) volumes.push_back(Volume{QStringLiteral("/"), QStringLiteral("/")});
+    NameByLabels(volumes, mountTableText, byLabelDirectory);
+    return volumes;
 }
 
 std::vector<Volume> MountedVolumes() {
     QFile table(QStringLiteral("/proc/self/mounts"));
     QString text;
     if (table.open(QIODevice::ReadOnly)) text = QString::fromUtf8(table.readAll());
-    std::vector<Volume> volumes;
-    for (const Volume& volume : VolumesFromMountTable(text)) {
-        // Bind mounts of single files (as in containers) are no volumes.
-        if (QFileInfo(volume.mountPoint).isDir()) volumes.push_back(volume);
-    }
-    if (volumes.empty()) volumes.push_back(Volume{QStringLiteral("/"), QStringLiteral("/")});
-    NameByLabels(volumes, text, QStringLiteral("/dev/disk/by-label"));
-    return volumes;
+    return ListedVolumes(text, QStringLiteral("/dev/disk/by-label"));
 }
 
 // ---------------------------------------------------------------- DriveList

@@ -1,6 +1,6 @@
 // Drive, directory and file lists for the file chooser. On Linux the "drives"
-// are the mounted volumes that hold real file systems (root, home, removable
-// media), named by label or mount point.
+// are the mounted volumes that hold a user's files (root, home, removable
+// media, network shares), named by label or mount point.
 #pragma once
 
 #include <QComboBox>
@@ -19,14 +19,18 @@ struct Volume {
     QString mountPoint;  // absolute path
 };
 
-// Parses a mount table in the format of /proc/self/mounts, keeping real file
-// systems (ext*, btrfs, xfs, vfat, exfat, ntfs*, fuseblk, ...) and always "/";
-// sorted by mount point, named by mount point.
+// Parses a mount table in the format of /proc/self/mounts, keeping the file
+// systems that hold a user's files: local ones (ext*, btrfs, xfs, vfat, exfat,
+// ntfs*, ...), FUSE storage drivers (fuseblk, fuse.*) and network shares (cifs,
+// smb3, nfs*, ...), and always "/"; sorted by mount point, named by mount point.
 std::vector<Volume> VolumesFromMountTable(const QString& mountTableText);
 // Names each volume by the label of its device, as found among the links of
 // `byLabelDirectory` (/dev/disk/by-label); volumes without one keep their name.
 void NameByLabels(std::vector<Volume>& volumes, const QString& mountTableText, const QString& byLabelDirectory);
-// The volumes of this machine (from /proc/self/mounts), mount points that are directories only.
+// The volumes a chooser offers from a mount table: local mount points that are
+// directories, every share and FUSE mount unlooked-at (never blocks), named by label.
+std::vector<Volume> ListedVolumes(const QString& mountTableText, const QString& byLabelDirectory);
+// The volumes of this machine: ListedVolumes of /proc/self/mounts and /dev/disk/by-label.
 std::vector<Volume> MountedVolumes();
 
 class DriveList : public QComboBox {

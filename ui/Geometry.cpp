@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QWidget>
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 
@@ -40,6 +41,29 @@ std::int32_t RoundHalfEven(float value) {
 QColor ColorFromBgr(std::uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
                   static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+namespace {
+// WCAG 2 relative luminance of an sRGB colour.
+double RelativeLuminance(const QColor& colour) {
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+}  // namespace
+
+double ContrastRatio(const QColor& first, const QColor& second) {
+    const double one = RelativeLuminance(first);
+    const double other = RelativeLuminance(second);
+    return (std::max(one, other) + 0.05) / (std::min(one, other) + 0.05);
+}
+
+QColor TextColorOn(const QColor& background) {
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
 }
 
 QString CaptionText(const QString& caption) {

@@ -32,6 +32,12 @@ std::int32_t RoundHalfEven(float value);
 
 // 0x00BBGGRR -> QColor.
 QColor ColorFromBgr(std::uint32_t bgr);
+// The contrast ratio of two colours as WCAG 2 defines it: 1 (alike) to 21 (black on white).
+double ContrastRatio(const QColor& first, const QColor& second);
+// The text colour for a background the program sets: black or white, whichever
+// stands out more. The better of the two reaches at least 4.58:1 on any colour
+// (WCAG 2 AA asks 4.5:1), whatever the palette's own text colour is.
+QColor TextColorOn(const QColor& background);
 
 // "\r\n" (and a lone "\r" or "\n") start a new line; "&&" shows one "&".
 QString CaptionText(const QString& caption);

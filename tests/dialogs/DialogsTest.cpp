@@ -6,6 +6,7 @@
 #include "dialogs/DialogValues.h"
 #include "dialogs/Dialogs.h"
 #include "dialogs/frmMEDrvDirFil100.h"
+#include "dialogs/frmMEMessage100.h"
 #include "model/MenuModel.h"
 
 namespace {
@@ -250,6 +251,63 @@ TEST_F(Dialogs, PlainFileAsStartOpensOnHomeVolumeThenTheRootNamesWithOneSeparato
     after.Form_Load();
     EXPECT_EQ(Child<ui::DriveList>(after, "lstDrive")->Volumes().size(), ui::MountedVolumes().size());
     EXPECT_EQ(result, "/ABCDEFGH.ovn");
+}
+
+TEST_F(Dialogs, DriveListOffersSticksAndSharesFromTheMountTableWithoutLookingAtThem) {
+    // Plain files stand where mount points should be: a local mount is looked
+    // at (a bind-mounted file is no volume), a share or a FUSE driver never is.
+    QString table;
+    for (const QString type : {"ext4", "fuse.fusefat", "cifs", "smb3", "nfs", "nfs4", "fuse.sshfs", "fuse.portal",
+                               "fuse.gvfsd-fuse", "fuse.lxcfs", "cgroup2", "tmpfs", "overlay"}) {
+        Make(type);
+        table += "source " + root_ + "/" + type + " " + type + " rw 0 0\n";
+    }
+    const frmMEDrvDirFil100::ScopedVolumeSource volumes([&] { return ui::ListedVolumes(table, root_ + "/labels"); });
+    Choose(kRead, [&](QWidget& window) {
+        QStringList listed;
+        for (const ui::Volume& volume : Child<ui::DriveList>(window, "lstDrive")->Volumes())
+            listed << QString(volume.name).remove(root_ + "/");
+        EXPECT_EQ(listed, QStringList({"/", "cifs", "fuse.fusefat", "fuse.sshfs", "nfs", "nfs4", "smb3"}));
+        ClickButton(window, "cmdBut(0)");
+    });
+}
+
+// The contrast of a surface's text to its background, from its pixels: the
+// background is the first pixel inside its frame, the text the pixel standing out most.
+double TextContrast(QWidget& surface, int frame) {
+    const QImage image = surface.grab().toImage();
+    const QColor background = image.pixelColor(frame, frame);
+    double most = 1.0;
+    for (int y = frame; y < image.height() - frame; ++y) {
+        for (int x = frame; x < image.width() - frame; ++x)
+            most = std::max(most, ui::ContrastRatio(image.pixelColor(x, y), background));
+    }
+    return most;
+}
+
+TEST_F(Dialogs, TextOnTheColoursTheProgramSetsReachesWcagAaUnderLightDarkAndHighContrastPalettes) {
+    const QPalette saved = QApplication::palette();
+    Values().MessageType = kYesNoOnWindow;
+    Values().MessageText = "\r\nALL Current Menu Information\r\nwill be deleted.";
+    const std::tuple<const char*, QColor, QColor> palettes[] = {{"light", Qt::white, Qt::black},
+                                                                {"dark", QColor(0x2d, 0x2d, 0x2d), Qt::white},
+                                                                {"highContrast", Qt::black, Qt::yellow}};
+    for (const auto& [name, background, text] : palettes) {
+        SCOPED_TRACE(name);
+        QApplication::setPalette(
+            QPalette(text, background, background, background, background, text, text, background, background));
+        for (const std::uint32_t colour : {kYellow, kRed}) {
+            Values().MessageColor = colour;
+            frmMEMessage100 message;
+            message.Form_Load();
+            EXPECT_GE(TextContrast(*Child(message, "lblInformation"), 1), 4.5) << colour;
+        }
+        ui::TextBox field(nullptr, "txtCookTemp", {0, 0, 1275, 480}, ui::FontKind::Default);  // takes the palette
+        field.SetText("100");
+        field.SetBackColor(ui::kInvalidBackColor);
+        EXPECT_GE(TextContrast(field, 3), 4.5) << "red field";
+    }
+    QApplication::setPalette(saved);
 }
 
 }  // namespace

@@ -22,7 +22,9 @@ constexpr int kOk = dialogs::kAnswerOk, kYes = dialogs::kAnswerYes, kNo = dialog
               kCancel = dialogs::kAnswerCancel;
 constexpr unsigned kRed = dialogs::kRed, kYellow = dialogs::kYellow;
 const Message kInvalidEntries{16, kRed, "\r\nInvalid Entry(s)."};
-const Message kDamaged{16, kYellow, "\r\nMenu file is damaged.\r\nCheck every item before saving."};
+Message Damaged(const std::string& detail) {  // the notice, its last line naming what the checks found
+    return {16, kYellow, "\r\nMenu file is damaged.\r\nCheck every item before saving.\r\n" + detail};
+}
 const Message kIncomplete{16, kYellow, "\r\nMenu file is incomplete.\r\nCheck every item before saving."};
 const QString kTitle = "R5800 Menu Editor V0.42    [ ";
 // Every control in tab order: name, twips (left, top, width, height), then its looks: parent
@@ -400,17 +402,24 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
 
-    const std::size_t size = ovn::kImageSize;  // label, length, byte flipped (-1: none), notice
-    const std::tuple<const char*, std::size_t, int, Message> damages[] = {
-        {"intact", size, -1, {}},         {"blockCrc", size, 8 + 24 * 50 + 18, kDamaged},
-        {"short", 2000, -1, kIncomplete}, {"shortByOne", size - 1, -1, kIncomplete},
-        {"longIntact", size + 1, -1, {}}, {"longDamaged", size + 100, 8 + 24 * 50 + 18, kDamaged},
+    const std::size_t size = ovn::kImageSize;  // label, length, bytes flipped, notice
+    const std::vector<int> slot50 = {8 + 24 * 50 + 18};
+    const std::vector<int> slots23And40And77 = {8 + 24 * 77, 8 + 24 * 23 + 4, 8 + 24 * 40};
+    const Message slot50Named = Damaged("First bad item: page 6 item 0.");
+    // clang-format off
+    const std::tuple<const char*, std::size_t, std::vector<int>, Message> damages[] = {
+        {"intact", size, {}, {}},         {"blockCrc", size, slot50, slot50Named},
+        {"short", 2000, {}, kIncomplete}, {"shortByOne", size - 1, {}, kIncomplete},
+        {"longIntact", size + 1, {}, {}}, {"longDamaged", size + 100, slot50, slot50Named},
+        {"threeBlocks", size, slots23And40And77, Damaged("First bad item: page 3 item 3 (and 2 more).")},
+        {"byteSumOnly", size, {0}, Damaged("The byte sum is wrong.")},
     };
+    // clang-format on
     for (int slot = 1; const auto& [label, length, flipped, expected] : damages) {  // ROAST in another slot each
         SCOPED_TRACE(label);
         Bytes bytes = MenuImage({slot}, 1);
         bytes.resize(length);
-        if (flipped >= 0) bytes[flipped] ^= 1;
+        for (const int offset : flipped) bytes[offset] ^= 1;
         WriteFile(FilePath("DAMAGED.ovn"), bytes);
         Read("DAMAGED.ovn", expected);
         EXPECT_EQ(W().DetermineOvenType(), ovn::kElectricOven);
@@ -489,7 +498,7 @@ TEST_F(EditorTest, AFileNamedOnTheCommandLineIsReadAsAChosenOneOverTheShownWindo
         OpenWindow();
         std::string error;
         if (oven < 0) testsupport::ExpectErrorBox(*script_, &error);
-        Expect(kOk, kDamaged, slot == 3);
+        Expect(kOk, Damaged("First bad item: page 1 item 3."), slot == 3);
         EXPECT_EQ(editor::OpenMenuFileArgument(W(), argument), oven >= 0);
         EXPECT_TRUE(W().isVisible());
         if (oven < 0) {
