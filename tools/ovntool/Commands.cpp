@@ -10,6 +10,7 @@
 #include "menufile/Crc.h"
 #include "ovn/Version.h"
 #include "tools/ovntool/Args.h"
+#include "tools/ovntool/MenuFile.h"
 #include "tools/ovntool/Text.h"
 
 namespace ovntool {
@@ -160,6 +161,7 @@ int RunTool(const Args& argv, std::ostream& out, std::ostream& err) {
     int status = kExitError;
     try {
         ovn::BuildCrcTables();
+        ForgetInputFiles();
         status = Dispatch(argv, out, err);
     } catch (const std::bad_alloc&) {
         err << "ovntool: out of memory\n";

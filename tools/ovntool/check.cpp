@@ -19,7 +19,7 @@ int CheckOneFile(const std::string& path, std::ostream& out, std::ostream& err) 
     // One byte more than a menu, so that the check sees a long file as long.
     const auto file = ReadFileBytes(path, ovn::kImageSize + 1, reason);
     if (!file) {
-        err << "ovntool: " << EscapePath(path) << ": " << reason << "\n";
+        err << "ovntool: " << InputName(path) << ": " << reason << "\n";
         return kExitError;
     }
     const ovn::ImageCheckResult result = ovn::CheckMenuImage(file->bytes);
