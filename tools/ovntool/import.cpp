@@ -33,9 +33,12 @@ constexpr std::size_t kMaxListedProblems = 100;
 // A CSV counts lines, a sheet rows (sheet "Menu" row 4).
 class Problems {
 public:
-    explicit Problems(std::string unit) : unit_(std::move(unit)) {}
-    void SetUnit(std::string unit) { unit_ = std::move(unit); }
-    std::string Where(std::size_t line) const { return unit_ + " " + std::to_string(line); }
+    explicit Problems(const char* unit) : unit_(unit) {}
+    // Every line of a workbook's problems names the sheet.
+    void SetSheet(const std::string& name) { sheet_ = "sheet " + QuoteForMessage(name) + " "; }
+    std::string Where(std::size_t line) const { return sheet_ + Nearby(line); }
+    // Another line of the same file or sheet.
+    std::string Nearby(std::size_t line) const { return unit_ + " " + std::to_string(line); }
     void Add(std::size_t line, std::string_view column, const std::string& reason) {
         Add(Where(line) + ": " + std::string(column) + ": " + reason);
     }
@@ -48,6 +51,7 @@ public:
 
 private:
     std::string unit_;
+    std::string sheet_;
     std::vector<std::string> lines_;
     std::size_t count_ = 0;
 };
@@ -193,7 +197,7 @@ void ClaimSlot(int slot, std::size_t line, std::array<std::size_t, ovn::kSlotCou
     if (slot < 0) return;
     std::size_t& firstLine = slotLines[static_cast<std::size_t>(slot)];
     if (firstLine != 0) {
-        problems.Add(line, "slot", "slot " + std::to_string(slot) + " is already on " + problems.Where(firstLine));
+        problems.Add(line, "slot", "slot " + std::to_string(slot) + " is already on " + problems.Nearby(firstLine));
     } else {
         firstLine = line;
     }
@@ -329,7 +333,7 @@ ImportedMenu ImportMenu(std::string_view text, std::int16_t ovenType, std::strin
         std::vector<TableRow> rows;
         if (workbook) {
             const Worksheet sheet = ReadMenuWorksheet(text, sheetName);
-            if (!sheet.name.empty()) problems.SetUnit("sheet " + QuoteForMessage(sheet.name) + " row");
+            if (!sheet.name.empty()) problems.SetSheet(sheet.name);
             if (!sheet.problem.empty()) {
                 problems.Add((sheet.name.empty() ? "" : "sheet " + QuoteForMessage(sheet.name) + ": ") + sheet.problem);
             }
