@@ -24,10 +24,10 @@ int CheckOneFile(const std::string& path, std::ostream& out, std::ostream& err) 
     }
     const ovn::ImageCheckResult result = ovn::CheckMenuImage(file->bytes);
     if (result.ok()) {
-        out << EscapePath(path) << ": OK\n";
+        out << InputName(path) << ": OK\n";
         return kExitOk;
     }
-    out << EscapePath(path) << ": BAD";
+    out << InputName(path) << ": BAD";
     const char* separator = " (";
     // In a short file the blocks past its end are missing, not damaged: say so once.
     int firstCutSlot = ovn::kSlotCount;
