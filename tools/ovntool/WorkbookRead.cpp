@@ -193,8 +193,10 @@ std::string ResolveTarget(const std::string& folder, std::string_view target) {
 // Text in a workbook writes characters XML cannot hold (control characters) as
 // "_xHHHH_" (ECMA-376, ST_Xstring); "_x005F_" is a literal underscore.
 std::string DecodeEscapes(std::string_view text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t first = text.find("_x");
+    if (first == std::string_view::npos) return std::string(text);  // the common case, copied at once
+    std::string decoded(text.substr(0, first));
+    for (std::size_t i = first; i < text.size(); ++i) {
         unsigned code = 0;
         const bool escape =
             text.substr(i, 2) == "_x" && i + 7 <= text.size() && text[i + 6] == '_' &&
