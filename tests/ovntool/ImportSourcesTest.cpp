@@ -23,9 +23,7 @@ public:
         return csv.substr(row, csv.find(',', row) - row);
     }
     // The problem lines of a refused import, without its last line.
-    static std::string Problems(const RunResult& result) {
-        return result.err.substr(0, result.err.rfind("ovntool: "));
-    }
+    static std::string Problems(const RunResult& result) { return result.err.substr(0, result.err.rfind("ovntool: ")); }
 };
 
 TEST_F(ImportSources, TheSheetIsChosenAsAPersonWould) {
@@ -47,7 +45,8 @@ TEST_F(ImportSources, TheSheetIsChosenAsAPersonWould) {
 }
 
 TEST_F(ImportSources, AFormulaIsTakenOnlyWithATrustworthyResult) {
-    const std::string noResult = "the formula has no calculated result; open and save the workbook in a spreadsheet first";
+    const std::string noResult =
+        "the formula has no calculated result; open and save the workbook in a spreadsheet first";
     const std::string stale =
         "the workbook asks for its formulas to be recalculated, so the stored result may be stale; open and save the "
         "workbook in a spreadsheet first";

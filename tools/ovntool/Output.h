@@ -6,10 +6,10 @@
 
 #include <cstdint>
 #include <iosfwd>
-#include <vector>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/MenuModel.h"
 #include "tools/ovntool/Args.h"

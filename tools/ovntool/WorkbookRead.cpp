@@ -381,7 +381,8 @@ public:
                 return;
             }
             const auto style = WholeNumber(Attribute(attributes, "s"), timeStyles_.size());
-            cell_ = SheetCell{column, SheetCell::Kind::Number, {}, style && *style < timeStyles_.size() && timeStyles_[*style]};
+            cell_ = SheetCell{
+                column, SheetCell::Kind::Number, {}, style && *style < timeStyles_.size() && timeStyles_[*style]};
             type_ = Attribute(attributes, "t");
             hasValue_ = false;
             hasFormula_ = false;
@@ -657,8 +658,9 @@ NormalisedValue CellText(const SheetCell& cell, Column column) {
         case SheetCell::Kind::NoResult:
             return {"", "the formula has no calculated result; open and save the workbook in a spreadsheet first"};
         case SheetCell::Kind::StaleResult:
-            return {"", "the workbook asks for its formulas to be recalculated, so the stored result may be stale; "
-                        "open and save the workbook in a spreadsheet first"};
+            return {"",
+                    "the workbook asks for its formulas to be recalculated, so the stored result may be stale; "
+                    "open and save the workbook in a spreadsheet first"};
         case SheetCell::Kind::Number:
             break;
     }
