@@ -266,16 +266,17 @@ class StylesHandler : public PartHandler {
 public:
     void Start(std::string_view element, Attributes attributes) override {
         const std::size_t id = ParseId(Attribute(attributes, "numFmtId"));
-        if (element == "numFmt" && timeCodes_.size() < kMaxStyles) {
+        // Differential formats (<dxfs>) have number formats and xf-like entries too: only these lists count.
+        if (element == "numFmts" || element == "cellXfs") {
+            list_ = element;
+        } else if (element == "numFmt" && list_ == "numFmts" && timeCodes_.size() < kMaxStyles) {
             timeCodes_[id] = IsTimeFormat(Attribute(attributes, "formatCode"));
-        } else if (element == "cellXfs") {
-            inCellXfs_ = true;
-        } else if (element == "xf" && inCellXfs_ && numberFormats_.size() < kMaxStyles) {
+        } else if (element == "xf" && list_ == "cellXfs" && numberFormats_.size() < kMaxStyles) {
             numberFormats_.push_back(id);
         }
     }
     void End(std::string_view element) override {
-        if (element == "cellXfs") inCellXfs_ = false;
+        if (element == list_) list_.clear();
     }
     // A style the workbook does not define, or a number format it does not, is General.
     std::vector<bool> TimeStyles() const {
@@ -296,7 +297,7 @@ private:
     }
     std::map<std::size_t, bool> timeCodes_;
     std::vector<std::size_t> numberFormats_;
-    bool inCellXfs_ = false;
+    std::string list_;  // "numFmts" or "cellXfs" while inside one
 };
 
 // The shared-string table: each <si>'s text runs joined; phonetic runs (<rPh>) left out.
