@@ -370,9 +370,9 @@ ImportedMenu ImportMenu(std::string_view text, std::int16_t ovenType, std::strin
 namespace ovntool::import {
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    std::vector<OptionSpec> specs = kOutputOptionSpecs;
-    specs.push_back({{"--sheet"}});
-    const ParsedArgs parsed = ParseArgs(args, specs);
+    std::vector<OptionSpec> importOptions = kOutputOptionSpecs;
+    importOptions.push_back({{"--sheet"}});
+    const ParsedArgs parsed = ParseArgs(args, importOptions);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (parsed.positional.size() != 1) return UsageError(err, "import needs exactly one CSVFILE or XLSXFILE");
     const auto options = GetOutputOptions(parsed, err);
