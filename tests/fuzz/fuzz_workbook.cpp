@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         parts[2].second = bytes.substr(0, split);
         bytes = ovntool_test::ZipArchive(parts, false);
     }
-    const ovntool::Worksheet sheet = ovntool::ReadFirstWorksheet(bytes);
+    const ovntool::Worksheet sheet = ovntool::ReadMenuWorksheet(bytes);
     if (!sheet.problem.empty() && (!sheet.rows.empty() || sheet.problem.find('\n') != std::string::npos)) std::abort();
     for (const ovntool::SheetRow& row : sheet.rows) {
         if (row.cells.empty()) std::abort();

@@ -60,8 +60,8 @@ TEST_F(ToolTest, FileNamesAndQuotedNamesAreEscapedOneLineEach) {
 TEST_F(ToolTest, ImportWorkIsBoundedWhateverTheCsv) {
     std::string manyBadRows = kHeader;
     for (int slot = 0; slot < 100; ++slot) manyBadRows += std::to_string(slot) + ",A,1,0130,LOW,80,0,160\n";
-    manyBadRows += "0,A,350,0130,LOW,80,0,160\n" + std::string(69, ',') + "\n";
-    const std::string commas(100000, ',');
+    manyBadRows += "0,A,350,0130,LOW,80,0,160\n9" + std::string(69, ',') + "\n";
+    const std::string commas = "9" + std::string(100000, ',');  // a line of commas only is a blank line
     const std::tuple<const char*, std::string, int, std::string> rows[] = {
         // name, CSV, status, the end of standard error
         {"ManyProblems", manyBadRows, 1,

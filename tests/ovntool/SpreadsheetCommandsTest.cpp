@@ -134,7 +134,7 @@ TEST_F(ToolTest, ExportedWorkbookImportsBackByteForByteForEitherOven) {
         EXPECT_NE(byName["xl/sharedStrings.xml"].find("<t>" + std::string(oven) + "</t>"), std::string::npos);
 
         // Slots are numbers; every other cell is text, so "0012" and "0130" keep their zeros.
-        const ovntool::Worksheet read = ovntool::ReadFirstWorksheet(ReadBytes(Path("menu.dat")));
+        const ovntool::Worksheet read = ovntool::ReadMenuWorksheet(ReadBytes(Path("menu.dat")));
         ASSERT_EQ(read.rows.size(), 101u);
         const auto& cells = read.rows[2].cells;
         EXPECT_EQ(std::tuple(cells[0].kind, cells[1].value, cells[3].value, cells[3].kind),
@@ -181,13 +181,13 @@ TEST_F(ToolTest, WorkbookProblemsNameTheSheetRow) {
     const RunResult r = Run({"import", "in.xlsx", "--oven", "gas", "-o", "menu.ovn"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err,
-              "row 4: cook_temp: the cell shows the error \"#DIV/0!\"\n"
-              "row 4: cook_time: the time of day \"0.0626\" is not a whole minute\n"
-              "row 4: slot: slot 5 is already on row 2\n"
-              "row 4: fan_speed: \"\" is not OFF, LOW or HIGH\n"  // an empty cell is an empty value
-              "row 4: power_level: \"\" is not 0, 10, 20, ... or 100\n"
-              "row 4: hold_temp: \"99\" is not a whole number 100 to 200 (roast_n_hold is 1)\n"
-              "row 7: a value in column 10, right of the header's 8 columns\n"
+              "sheet \"Menu\" row 4: cook_temp: the cell shows the error \"#DIV/0!\"\n"
+              "sheet \"Menu\" row 4: cook_time: the time of day \"0.0626\" is not a whole minute\n"
+              "sheet \"Menu\" row 4: slot: slot 5 is already on row 2\n"
+              "sheet \"Menu\" row 4: fan_speed: \"\" is not OFF, LOW or HIGH\n"  // an empty cell is an empty value
+              "sheet \"Menu\" row 4: power_level: \"\" is not 0, 10, 20, ... or 100\n"
+              "sheet \"Menu\" row 4: hold_temp: \"99\" is not a whole number 100 to 200 (roast_n_hold is 1)\n"
+              "sheet \"Menu\" row 7: a value in column J, past the header's last column H\n"
               "ovntool: in.xlsx: 7 problem(s); menu.ovn not written\n");
     EXPECT_EQ(ReadBytes(Path("menu.ovn")), "old");
 }
@@ -218,7 +218,7 @@ std::vector<std::tuple<const char*, Bytes, std::string>> HostileWorkbooks() {
     for (int row = 1; row <= 70; ++row) oneStringInManyCells += "<row><c t=\"s\"><v>0</v></c></row>";
     std::string manyCells;
     for (int row = 2; row <= 12502; ++row) manyCells += InlineRow(row, {"1", "2", "3", "4", "5", "6", "7", "8"});
-    const std::string sheetPart = "the part \"xl/worksheets/sheet1.xml\" ";
+    const std::string sheetPart = "sheet \"Menu\": the part \"xl/worksheets/sheet1.xml\" ";
     return {
         {"TextNamedXlsx", "slot,name\n", "the file is not an .xlsx workbook (no zip archive)"},
         {"OldOrEncryptedWorkbook", "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\0\0"s,

@@ -48,8 +48,33 @@ TEST(WorkbookReader, CellValuesReadAsTheCsvImportWouldReadTheirText) {
         {"ErrorValue", Kind::Error, "#N/A", Column::CookTemp, "#N/A", "the cell shows the error \"#N/A\""},
     };
     for (const Row& row : rows) {
-        const auto result = CellText(SheetCell{0, row.kind, row.value}, row.column);
+        const auto result = CellText(SheetCell{0, row.kind, row.value, false}, row.column);
         EXPECT_EQ(std::pair(result.text, result.problem), std::pair(row.text, row.problem)) << row.name;
+    }
+}
+
+// In a cell formatted as a time, a number is a fraction of a day, whatever its size.
+TEST(WorkbookReader, TimeCellsHoldFractionsOfADay) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"0.75", "1800"},
+        {"0.0625", "0130"},
+        {"1", "the time \"1\" (24:00) is over 18:00"},
+        {"0.50001", "the time \"0.50001\" is not a whole minute"},
+        {"-0.5", "the time \"-0.5\" is negative"},
+        {"1e300", "the time \"1e300\" is over 18:00"},
+    };
+    for (const auto& [value, expected] : rows) {
+        const auto result = CellText(SheetCell{0, Kind::Number, value, true}, Column::CookTime);
+        EXPECT_EQ(result.problem.empty() ? result.text : result.problem, expected) << value;
+    }
+}
+
+TEST(WorkbookReader, TimeFormatsAreThoseWithHoursOrSeconds) {
+    for (const char* time : {"h:mm", "[h]:mm", "[mm]:ss", "mm:ss", "yyyy-mm-dd hh:mm", "[$-409]h:mm AM/PM;@"}) {
+        EXPECT_TRUE(ovntool::IsTimeFormat(time)) << time;
+    }
+    for (const char* other : {"General", "0.00", "yyyy-mm-dd", "mm", "\"hours\" 0", "[Red]0", "0\\h", "@"}) {
+        EXPECT_FALSE(ovntool::IsTimeFormat(other)) << other;
     }
 }
 
@@ -63,7 +88,7 @@ TEST(WorkbookReader, ReadsSharedInlineFormulaAndBooleanCellsWithOrWithoutReferen
         "<c t=\"b\"><v>1</v></c><c r=\"G3\" s=\"1\"/><c "
         "t=\"inlineStr\"><is><r><t>A</t></r><r><t>B</t></r></is></c></row>"
         "<row><c><v>0.0625</v></c><c t=\"s\"><v>2</v></c><c t=\"inlineStr\"><is><t>_x001B_</t></is></c></row>";
-    const ovntool::Worksheet sheet = ovntool::ReadFirstWorksheet(ZipArchive(WorkbookParts(rows, shared), true));
+    const ovntool::Worksheet sheet = ovntool::ReadMenuWorksheet(ZipArchive(WorkbookParts(rows, shared), true));
     ASSERT_EQ(sheet.problem, "");
     ASSERT_EQ(sheet.rows.size(), 2u);
     std::vector<std::tuple<std::size_t, Kind, std::string>> cells;

@@ -10,6 +10,7 @@
 #include "menufile/Crc.h"
 #include "ovn/Version.h"
 #include "tools/ovntool/Args.h"
+#include "tools/ovntool/MenuFile.h"
 #include "tools/ovntool/Text.h"
 
 namespace ovntool {
@@ -55,23 +56,31 @@ const Command kCommands[] = {
           slot,name,cook_temp,cook_time,fan_speed,power_level,roast_n_hold,hold_temp
           then slots 0 to 99) or as JSON. UTF-8; name bytes 128-255 as U+0080-U+00FF.
           With -o the text goes to OUTFILE instead of standard output. xlsx (with
-          -o only) writes a workbook: a sheet "Menu" with the same columns, every
-          value but the slot as text, drop-down lists and limits in the cells, and
-          a sheet "Oven" naming the oven type.
+          -o only; "-o -" when standard output is no terminal) writes a workbook:
+          a sheet "Menu" with the same columns, every value but the slot as text,
+          drop-down lists and limits in the cells, and a sheet "Oven" naming the
+          oven type.
 )H",
      exportcmd::Run},
-    {"import", "ovntool import CSVFILE|XLSXFILE --oven gas|electric -o OUTFILE",
-     R"H(Reads a CSV as export writes it (UTF-8, optional BOM, LF or CRLF,
-          header required, columns and rows in any order; only slot is
-          required, a missing column or slot keeps the default values), or the
-          first sheet of an .xlsx workbook (known by its content), and checks
-          every row with the oven's item rules. What spreadsheets write back is
-          taken: cook_time as 130 or 1:30 or 01:30:00 (and a time of day in a
-          workbook), fan_speed in any case, roast_n_hold as TRUE or FALSE.
-          Problems are printed as "line N: column: reason" ("row N" in a
-          workbook), at most 100 of them and then their number; then nothing is
-          written and the exit status is 1. A line of more than 64 fields is one
-          problem. A CSVFILE larger than 16 MiB is refused at once (exit 2).
+    {"import", "ovntool import CSVFILE|XLSXFILE --oven gas|electric [--sheet NAME] -o OUTFILE",
+     R"H(Reads a CSV as export writes it (header required, columns and rows in
+          any order; only slot is required, a missing column or slot keeps the
+          default values), or a sheet of an .xlsx workbook (known by its
+          content), and checks every row with the oven's item rules. The CSV
+          may be UTF-8 (optional BOM) or UTF-16 with a BOM, LF or CRLF; its
+          separator is the first comma, semicolon or tab of the header line. A
+          line of separators only is skipped like an empty one. The sheet is
+          --sheet NAME (hidden or not); else the sheet named "Menu" (any letter
+          case); else the only visible worksheet. What spreadsheets write back
+          is taken: cook_time as 130 or 1:30 or 01:30:00 (in a workbook a number
+          in a time cell is a fraction of a day, in other cells a number below 1
+          a time of day), fan_speed in any case, roast_n_hold as TRUE or FALSE.
+          A formula counts only with a calculated result the workbook trusts.
+          Problems are printed as "line N: column: reason" ('sheet "Menu" row N'
+          in a workbook), at most 100 of them and then their number; then
+          nothing is written and the exit status is 1. A line of more than 64
+          fields, or a cell right of the header, is one problem. A file larger
+          than 16 MiB is refused at once (exit 2).
 )H",
      import::Run},
     {"diff", "ovntool diff FILE1 FILE2",
@@ -90,10 +99,13 @@ may begin with "-". An unknown option is a usage error (exit 2).
 In every line printed, a file name or a quoted name shows a double quote as
 \", a backslash as \\ and a control byte as \xHH.
 show, export and diff need a FILE of exactly 2409 bytes; a file that fails its
-checks is still decoded, with a warning on standard error. new, import and
-export -o replace OUTFILE safely (a temporary file renamed over it) where an ordinary
-open for writing would be allowed: when it cannot be written the cause goes to
-standard error, any old OUTFILE is left as it was, and the exit status is 2.
+checks is still decoded, with a warning on standard error. A FILE "-" is
+standard input (at most 16 MiB), and "-o -" standard output (a menu or a
+workbook only when it is no terminal). new, import and export -o replace
+OUTFILE safely (a temporary file renamed over it) where an ordinary open for
+writing would be allowed: when it cannot be written the cause goes to standard
+error, any old OUTFILE is left as it was, and the exit status is 2. An OUTFILE
+that is a FILE read (also through a link) is refused before anything is written.
 )H";
 
 }  // namespace
@@ -160,6 +172,7 @@ int RunTool(const Args& argv, std::ostream& out, std::ostream& err) {
     int status = kExitError;
     try {
         ovn::BuildCrcTables();
+        ForgetInputFiles();
         status = Dispatch(argv, out, err);
     } catch (const std::bad_alloc&) {
         err << "ovntool: out of memory\n";

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tools/ovntool/Text.h"
+
 namespace ovntool {
 
 std::string CsvField(std::string_view text) {
@@ -24,8 +26,13 @@ public:
     CsvDocument Parse() {
         CsvDocument doc;
         if (text_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+        separator_ = HeaderSeparator();
         while (pos_ < text_.size()) {
-            if (AtLineEnd()) {  // an empty line holds no record
+            // A line of separators only is how a spreadsheet writes an empty row: no record, as an empty line.
+            const std::size_t content = std::min(text_.find_first_not_of(separator_, pos_), text_.size());
+            if (content == text_.size()) break;
+            if (text_[content] == '\n' || text_.substr(content, 2) == "\r\n") {
+                pos_ = content;
                 SkipLineEnd();
                 continue;
             }
@@ -41,6 +48,19 @@ public:
     }
 
 private:
+    // The first comma, semicolon or tab outside quotes on the first line that is not empty.
+    char HeaderSeparator() const {
+        bool quoted = false;
+        for (std::size_t at = text_.find_first_not_of("\r\n", pos_); at < text_.size(); ++at) {
+            const char c = text_[at];
+            if (c == '"') quoted = !quoted;
+            if (quoted) continue;
+            if (c == ',' || c == ';' || c == '\t') return c;
+            if (c == '\r' || c == '\n') break;
+        }
+        return ',';
+    }
+
     bool AtLineEnd() const {
         return text_[pos_] == '\n' || (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n');
     }
@@ -67,16 +87,16 @@ private:
             if (keep) record.fields.push_back(std::move(field));
             ++record.fieldCount;
             if (pos_ >= text_.size()) return true;
-            if (text_[pos_] == ',') {
-                if (!keep) {  // a run of commas past the kept fields: its empty fields counted at once
-                    const std::size_t run = std::min(text_.find_first_not_of(',', pos_), text_.size()) - pos_;
+            if (text_[pos_] == separator_) {
+                if (!keep) {  // a run of separators past the kept fields: its empty fields counted at once
+                    const std::size_t run = std::min(text_.find_first_not_of(separator_, pos_), text_.size()) - pos_;
                     record.fieldCount += run - 1;
                     pos_ += run - 1;
                 }
                 ++pos_;
                 continue;
             }
-            SkipLineEnd();  // the field parsers stop only at a comma or a line end
+            SkipLineEnd();  // the field parsers stop only at a separator or a line end
             return true;
         }
     }
@@ -98,7 +118,7 @@ private:
             }
             break;
         }
-        if (pos_ < text_.size() && text_[pos_] != ',' && !AtLineEnd()) {
+        if (pos_ < text_.size() && text_[pos_] != separator_ && !AtLineEnd()) {
             return Fail(line_, "text after the closing double quote of a field");
         }
         return true;
@@ -106,7 +126,7 @@ private:
 
     bool ParseUnquoted(std::string& field, bool keep) {
         std::size_t end = pos_;
-        while (end < text_.size() && text_[end] != ',' && text_[end] != '\r' && text_[end] != '\n' &&
+        while (end < text_.size() && text_[end] != separator_ && text_[end] != '\r' && text_[end] != '\n' &&
                text_[end] != '"') {
             ++end;
         }
@@ -120,6 +140,7 @@ private:
     }
 
     std::string_view text_;
+    char separator_ = ',';
     std::size_t pos_ = 0;
     std::size_t line_ = 1;
     std::string error_;
@@ -129,6 +150,39 @@ private:
 
 CsvDocument ParseCsv(std::string_view text) {
     return CsvParser(text).Parse();
+}
+
+Utf16Decoded DecodeUtf16(std::string_view bytes) {
+    Utf16Decoded result;
+    const bool little = bytes.substr(0, 2) == "\xFF\xFE";
+    if (!little && bytes.substr(0, 2) != "\xFE\xFF") return result;
+    result.utf16 = true;
+    if (bytes.size() % 2 != 0) {
+        result.problem = "the UTF-16 text ends in half a character (an odd number of bytes)";
+        return result;
+    }
+    const auto unitAt = [&](std::size_t at) {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return little ? unsigned(first | second << 8) : unsigned(first << 8 | second);
+    };
+    std::size_t line = 1;
+    result.utf8.reserve(bytes.size());
+    for (std::size_t at = 2; at < bytes.size(); at += 2) {
+        unsigned code = unitAt(at);
+        if (code >= 0xD800 && code <= 0xDFFF) {
+            const unsigned low = at + 3 < bytes.size() ? unitAt(at + 2) : 0;
+            if (code > 0xDBFF || low < 0xDC00 || low > 0xDFFF) {
+                result.problem = "line " + std::to_string(line) + ": the UTF-16 text holds an unpaired surrogate";
+                return result;
+            }
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            at += 2;
+        }
+        if (code == '\n') ++line;
+        AppendUtf8(result.utf8, code);
+    }
+    return result;
 }
 
 }  // namespace ovntool

@@ -11,6 +11,9 @@ namespace ovntool {
 // Each byte becomes the character of the same number (U+0000 to U+00FF).
 std::string Latin1ToUtf8(std::string_view bytes);
 
+// Appends the character `code` (not a surrogate, at most U+10FFFF) in UTF-8.
+void AppendUtf8(std::string& out, char32_t code);
+
 struct Utf8ToLatin1Result {
     bool ok = true;
     std::string bytes;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "model/ItemRules.h"
 #include "tools/ovntool/Text.h"
 
 namespace ovntool {
@@ -189,7 +190,29 @@ std::string ResolveTarget(const std::string& folder, std::string_view target) {
     return resolved;
 }
 
-// _rels/*.rels: the relationships by id, and the first target of each type's last word.
+// Text in a workbook writes characters XML cannot hold (control characters) as
+// "_xHHHH_" (ECMA-376, ST_Xstring); "_x005F_" is a literal underscore.
+std::string DecodeEscapes(std::string_view text) {
+    const std::size_t first = text.find("_x");
+    if (first == std::string_view::npos) return std::string(text);  // the common case, copied at once
+    std::string decoded(text.substr(0, first));
+    for (std::size_t i = first; i < text.size(); ++i) {
+        unsigned code = 0;
+        const bool escape =
+            text.substr(i, 2) == "_x" && i + 7 <= text.size() && text[i + 6] == '_' &&
+            std::from_chars(text.data() + i + 2, text.data() + i + 6, code, 16).ptr == text.data() + i + 6;
+        if (!escape || (code >= 0xD800 && code <= 0xDFFF)) {
+            decoded += text[i];
+            continue;
+        }
+        AppendUtf8(decoded, code);
+        i += 6;
+    }
+    return decoded;
+}
+
+// _rels/*.rels: the relationships by id (target and the type's last word), and
+// the first target of each type's last word.
 class RelationshipsHandler : public PartHandler {
 public:
     void Start(std::string_view element, Attributes attributes) override {
@@ -199,53 +222,83 @@ public:
         const std::string_view type = Attribute(attributes, "Type");
         const std::string kind(type.substr(type.rfind('/') == std::string_view::npos ? 0 : type.rfind('/') + 1));
         if (byId.size() < 10000) byId.emplace(id, target);
+        if (kindById.size() < 10000) kindById.emplace(id, kind);
         if (byKind.size() < 10000) byKind.emplace(kind, target);
     }
     void End(std::string_view) override {}
-    std::map<std::string, std::string> byId, byKind;
+    std::map<std::string, std::string> byId, kindById, byKind;
 };
 
-// The workbook part: the relationship id of the first sheet in tab order.
+struct SheetEntry {
+    std::string name;
+    std::string id;  // the relationship id of its part
+    bool hidden = false;
+};
+
+// The workbook part: its sheets in tab order, and whether it asks for every
+// formula to be recalculated when it is opened.
 class WorkbookHandler : public PartHandler {
 public:
     void Start(std::string_view element, Attributes attributes) override {
-        if (element == "sheet" && !found) {
-            firstSheetId = Attribute(attributes, "r:id");
-            found = true;
+        if (element == "sheet" && sheets.size() < kMaxSheets) {
+            const std::string_view state = Attribute(attributes, "state");
+            sheets.push_back({DecodeEscapes(Attribute(attributes, "name")), std::string(Attribute(attributes, "r:id")),
+                              state == "hidden" || state == "veryHidden"});
+        } else if (element == "calcPr") {
+            const std::string_view full = Attribute(attributes, "fullCalcOnLoad");
+            fullCalcOnLoad = full == "1" || full == "true";
         }
     }
     void End(std::string_view) override {}
-    bool found = false;
-    std::string firstSheetId;
+    static constexpr std::size_t kMaxSheets = 10000;
+    std::vector<SheetEntry> sheets;
+    bool fullCalcOnLoad = false;
 };
 
-// Text in a workbook writes characters XML cannot hold (control characters) as
-// "_xHHHH_" (ECMA-376, ST_Xstring); "_x005F_" is a literal underscore.
-std::string DecodeEscapes(std::string_view text) {
-    std::string decoded;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        unsigned code = 0;
-        const bool escape =
-            text.substr(i, 2) == "_x" && i + 7 <= text.size() && text[i + 6] == '_' &&
-            std::from_chars(text.data() + i + 2, text.data() + i + 6, code, 16).ptr == text.data() + i + 6;
-        if (!escape || (code >= 0xD800 && code <= 0xDFFF)) {
-            decoded += text[i];
-            continue;
-        }
-        if (code < 0x80) {
-            decoded += static_cast<char>(code);
-        } else if (code < 0x800) {
-            decoded += static_cast<char>(0xC0 | code >> 6);
-            decoded += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            decoded += static_cast<char>(0xE0 | code >> 12);
-            decoded += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-            decoded += static_cast<char>(0x80 | (code & 0x3F));
-        }
-        i += 6;
-    }
-    return decoded;
+// The number formats every workbook knows by id (ECMA-376 18.8.30) that show a
+// time: h:mm AM/PM, h:mm:ss AM/PM, h:mm, h:mm:ss, m/d/yy h:mm, mm:ss, [h]:mm:ss, mmss.0.
+bool IsBuiltInTimeFormat(std::size_t id) {
+    return (id >= 18 && id <= 22) || (id >= 45 && id <= 47);
 }
+
+// styles.xml: for each cell style (the index a cell's s names), whether its number format shows a time.
+class StylesHandler : public PartHandler {
+public:
+    void Start(std::string_view element, Attributes attributes) override {
+        const std::size_t id = ParseId(Attribute(attributes, "numFmtId"));
+        // Differential formats (<dxfs>) have number formats and xf-like entries too: only these lists count.
+        if (element == "numFmts" || element == "cellXfs") {
+            list_ = element;
+        } else if (element == "numFmt" && list_ == "numFmts" && timeCodes_.size() < kMaxStyles) {
+            timeCodes_[id] = IsTimeFormat(Attribute(attributes, "formatCode"));
+        } else if (element == "xf" && list_ == "cellXfs" && numberFormats_.size() < kMaxStyles) {
+            numberFormats_.push_back(id);
+        }
+    }
+    void End(std::string_view element) override {
+        if (element == list_) list_.clear();
+    }
+    // A style the workbook does not define, or a number format it does not, is General.
+    std::vector<bool> TimeStyles() const {
+        std::vector<bool> time;
+        for (const std::size_t id : numberFormats_) {
+            const auto custom = timeCodes_.find(id);
+            time.push_back(custom != timeCodes_.end() ? custom->second : IsBuiltInTimeFormat(id));
+        }
+        return time;
+    }
+
+private:
+    static constexpr std::size_t kMaxStyles = 65536;
+    static std::size_t ParseId(std::string_view text) {
+        std::size_t id = 0;
+        std::from_chars(text.data(), text.data() + text.size(), id);
+        return id;
+    }
+    std::map<std::size_t, bool> timeCodes_;
+    std::vector<std::size_t> numberFormats_;
+    std::string list_;  // "numFmts" or "cellXfs" while inside one
+};
 
 // The shared-string table: each <si>'s text runs joined; phonetic runs (<rPh>) left out.
 class SharedStringsHandler : public PartHandler {
@@ -307,7 +360,8 @@ std::optional<std::size_t> WholeNumber(std::string_view text, std::size_t max) {
 // The sheet: rows of cells with their type (t) and value (<v>, or <is> for inline strings).
 class SheetHandler : public PartHandler {
 public:
-    explicit SheetHandler(const std::vector<std::string>& shared) : shared_(shared) {}
+    SheetHandler(const std::vector<std::string>& shared, const std::vector<bool>& timeStyles, bool fullCalcOnLoad)
+        : shared_(shared), timeStyles_(timeStyles), fullCalcOnLoad_(fullCalcOnLoad) {}
 
     void Start(std::string_view element, Attributes attributes) override {
         if (element == "row") {
@@ -327,10 +381,15 @@ public:
                 problem = "has a cell at " + QuoteForMessage(r) + " on row " + std::to_string(row_.number);
                 return;
             }
-            cell_ = SheetCell{column, SheetCell::Kind::Number, {}};
+            const auto style = WholeNumber(Attribute(attributes, "s"), timeStyles_.size());
+            cell_ = SheetCell{
+                column, SheetCell::Kind::Number, {}, style && *style < timeStyles_.size() && timeStyles_[*style]};
             type_ = Attribute(attributes, "t");
             hasValue_ = false;
+            hasFormula_ = false;
             nextColumn_ = column + 1;
+        } else if (element == "f") {
+            hasFormula_ = true;
         } else if (element == "v") {
             inValue_ = true;
             hasValue_ = true;
@@ -367,8 +426,14 @@ public:
 
 private:
     void FinishCell() {
-        if (!hasValue_) return;  // a formatted but empty cell
-        if (type_ == "s") {
+        const bool text = type_ == "str" || type_ == "inlineStr";
+        if (hasFormula_ && (!hasValue_ || (cell_.value.empty() && !text))) {
+            cell_.kind = SheetCell::Kind::NoResult;
+        } else if (hasFormula_ && fullCalcOnLoad_) {
+            cell_.kind = SheetCell::Kind::StaleResult;
+        } else if (!hasValue_) {
+            return;  // a formatted but empty cell
+        } else if (type_ == "s") {
             const auto index = WholeNumber(cell_.value, shared_.size());
             if (!index || *index >= shared_.size()) {
                 problem = "refers to shared string " + QuoteForMessage(cell_.value) + ", which does not exist";
@@ -403,16 +468,18 @@ private:
     }
 
     const std::vector<std::string>& shared_;
+    const std::vector<bool>& timeStyles_;
+    const bool fullCalcOnLoad_;
     SheetRow row_;
     SheetCell cell_;
     std::string type_;
     std::size_t lastRow_ = 0, nextColumn_ = 0, cellCount_ = 0, textBytes_ = 0;
     int phonetic_ = 0;
-    bool inValue_ = false, inInline_ = false, hasValue_ = false;
+    bool inValue_ = false, inInline_ = false, hasValue_ = false, hasFormula_ = false;
 };
 
 Worksheet Failed(std::string problem) {
-    return Worksheet{{}, std::move(problem)};
+    return Worksheet{{}, {}, std::move(problem)};
 }
 
 }  // namespace
@@ -421,7 +488,63 @@ bool LooksLikeZipArchive(std::string_view bytes) {
     return bytes.substr(0, 4) == std::string_view("PK\x03\x04", 4);
 }
 
-Worksheet ReadFirstWorksheet(std::string_view bytes) {
+namespace {
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    return ovn::UpperCaseAscii(a) == ovn::UpperCaseAscii(b);
+}
+
+// "Notes", "Kitchen" (at most ten names, then how many more).
+std::string ListOfNames(const std::vector<const SheetEntry*>& sheets) {
+    std::string list;
+    for (std::size_t i = 0; i < sheets.size() && i < 10; ++i) {
+        list += (i == 0 ? "" : ", ") + QuoteForMessage(sheets[i]->name);
+    }
+    if (sheets.size() > 10) list += " and " + std::to_string(sheets.size() - 10) + " more";
+    return list;
+}
+
+// The sheet to read, as a person would choose it; nullptr and `problem` set when there is none.
+const SheetEntry* ChooseSheet(const std::vector<SheetEntry>& sheets, const RelationshipsHandler& relationships,
+                              std::string_view requested, std::string& problem) {
+    std::vector<const SheetEntry*> visible;
+    for (const SheetEntry& sheet : sheets) {
+        if (!sheet.hidden) visible.push_back(&sheet);
+    }
+    const auto isWorksheet = [&](const SheetEntry& sheet) {
+        const auto kind = relationships.kindById.find(sheet.id);
+        return kind != relationships.kindById.end() && kind->second == "worksheet";
+    };
+    if (!requested.empty()) {
+        for (const SheetEntry& sheet : sheets) {
+            if (!SameNameIgnoringCase(sheet.name, requested)) continue;
+            if (isWorksheet(sheet)) return &sheet;
+            problem = "the sheet " + QuoteForMessage(sheet.name) + " is a chart or dialog, not a worksheet";
+            return nullptr;
+        }
+        problem = "the workbook has no sheet " + QuoteForMessage(requested) +
+                  (visible.empty() ? "" : "; its sheets: " + ListOfNames(visible));
+        return nullptr;
+    }
+    std::vector<const SheetEntry*> worksheets;
+    for (const SheetEntry* sheet : visible) {
+        if (!isWorksheet(*sheet)) continue;
+        if (SameNameIgnoringCase(sheet->name, "Menu")) return sheet;
+        worksheets.push_back(sheet);
+    }
+    if (worksheets.size() == 1) return worksheets.front();
+    if (worksheets.empty()) {
+        problem = "the workbook has no visible worksheet; choose one with --sheet NAME";
+    } else {
+        problem = "the workbook has " + std::to_string(worksheets.size()) + " worksheets (" + ListOfNames(worksheets) +
+                  ") and none is named \"Menu\"; choose one with --sheet NAME, or name the menu's sheet \"Menu\"";
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Worksheet ReadMenuWorksheet(std::string_view bytes, std::string_view sheetName) {
     const ZipArchive zip(bytes);
     if (!zip.problem().empty()) return Failed(zip.problem());
 
@@ -436,28 +559,93 @@ Worksheet ReadFirstWorksheet(std::string_view bytes) {
     }
     WorkbookHandler workbook;
     if (std::string problem = zip.Parse(workbookPart, workbook); !problem.empty()) return Failed(problem);
-    if (!workbook.found) return Failed("the workbook has no worksheet");
+    if (workbook.sheets.empty()) return Failed("the workbook has no worksheet");
 
     const std::string folder = FolderOf(workbookPart);
     const std::string relsPart = folder + "_rels/" + workbookPart.substr(folder.size()) + ".rels";
     RelationshipsHandler relationships;
     if (std::string problem = zip.Parse(relsPart, relationships); !problem.empty()) return Failed(problem);
-    const auto sheetTarget = relationships.byId.find(workbook.firstSheetId);
+    std::string choiceProblem;
+    const SheetEntry* chosen = ChooseSheet(workbook.sheets, relationships, sheetName, choiceProblem);
+    if (chosen == nullptr) return Failed(choiceProblem);
+    const auto sheetTarget = relationships.byId.find(chosen->id);
     if (sheetTarget == relationships.byId.end()) {
-        return Failed("the workbook's first sheet " + QuoteForMessage(workbook.firstSheetId) + " has no part");
+        return Failed("the workbook's sheet " + QuoteForMessage(chosen->name) + " has no part");
     }
 
+    Worksheet result{chosen->name, {}, {}};
     SharedStringsHandler shared;
     if (relationships.byKind.count("sharedStrings") != 0) {
         const std::string part = ResolveTarget(folder, relationships.byKind["sharedStrings"]);
         if (std::string problem = zip.Parse(part, shared); !problem.empty()) return Failed(problem);
     }
-    SheetHandler sheet(shared.strings);
-    if (std::string problem = zip.Parse(ResolveTarget(folder, sheetTarget->second), sheet); !problem.empty()) {
-        return Failed(problem);
+    StylesHandler styles;
+    if (relationships.byKind.count("styles") != 0) {
+        const std::string part = ResolveTarget(folder, relationships.byKind["styles"]);
+        if (std::string problem = zip.Parse(part, styles); !problem.empty()) return Failed(problem);
     }
-    return Worksheet{std::move(sheet.rows), ""};
+    const std::vector<bool> timeStyles = styles.TimeStyles();
+    SheetHandler sheet(shared.strings, timeStyles, workbook.fullCalcOnLoad);
+    result.problem = zip.Parse(ResolveTarget(folder, sheetTarget->second), sheet);
+    if (result.problem.empty()) result.rows = std::move(sheet.rows);
+    return result;
 }
+
+bool IsTimeFormat(std::string_view code) {
+    bool time = false;
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        const char c = code[i];
+        if (c == '"') {  // literal text
+            const std::size_t close = code.find('"', i + 1);
+            i = close == std::string_view::npos ? code.size() : close;
+        } else if (c == '\\' || c == '_' || c == '*') {  // the next character is literal, a space or a fill
+            ++i;
+        } else if (c == '[') {  // a colour, a condition or a locale; [h], [mm], [ss] are elapsed time
+            const std::size_t close = std::min(code.find(']', i), code.size());
+            const std::string inside = ovn::UpperCaseAscii(code.substr(i + 1, close - i - 1));
+            time |= !inside.empty() && inside.find_first_not_of(inside[0]) == std::string::npos &&
+                    (inside[0] == 'H' || inside[0] == 'M' || inside[0] == 'S');
+            i = close;
+        } else if (c == 'h' || c == 'H' || c == 's' || c == 'S') {
+            time = true;
+        }
+    }
+    return time;
+}
+
+namespace {
+
+// A whole number of minutes as HHMM (hours may pass 99).
+std::string Hhmm(long long minutes) {
+    const std::string digits = std::to_string(minutes / 60 * 100 + minutes % 60);
+    return std::string(4 - std::min<std::size_t>(4, digits.size()), '0') + digits;
+}
+
+// A number of days in whole minutes, or nullopt when it is not (a spreadsheet keeps about 15 digits).
+std::optional<long long> WholeMinutes(double days) {
+    const double minutes = days * 24 * 60;
+    const double rounded = std::round(minutes);
+    if (std::fabs(minutes - rounded) > 1e-6 * std::max(1.0, minutes)) return std::nullopt;
+    return static_cast<long long>(rounded);
+}
+
+// A time cell's number as a cook time: a fraction of a day, in whole minutes, up to 18:00.
+NormalisedValue DurationText(const std::string& written, double days) {
+    constexpr double kMaxDays = 18.0 / 24;
+    const std::string quoted = QuoteForMessage(written);
+    if (days < 0) return {written, "the time " + quoted + " is negative"};
+    if (days > 1e6) return {written, "the time " + quoted + " is over 18:00"};
+    const auto minutes = WholeMinutes(days);
+    if (!minutes) return {written, "the time " + quoted + " is not a whole minute"};
+    if (days > kMaxDays) {
+        const std::string hhmm = Hhmm(*minutes);
+        const std::string shown = hhmm.substr(0, hhmm.size() - 2) + ":" + hhmm.substr(hhmm.size() - 2);
+        return {written, "the time " + quoted + " (" + shown + ") is over 18:00"};
+    }
+    return {Hhmm(*minutes), ""};
+}
+
+}  // namespace
 
 NormalisedValue CellText(const SheetCell& cell, Column column) {
     switch (cell.kind) {
@@ -468,6 +656,12 @@ NormalisedValue CellText(const SheetCell& cell, Column column) {
             return {cell.value, QuoteForMessage(cell.value) + " is not a boolean value"};
         case SheetCell::Kind::Error:
             return {cell.value, "the cell shows the error " + QuoteForMessage(cell.value)};
+        case SheetCell::Kind::NoResult:
+            return {"", "the formula has no calculated result; open and save the workbook in a spreadsheet first"};
+        case SheetCell::Kind::StaleResult:
+            return {"",
+                    "the workbook asks for its formulas to be recalculated, so the stored result may be stale; "
+                    "open and save the workbook in a spreadsheet first"};
         case SheetCell::Kind::Number:
             break;
     }
@@ -478,16 +672,12 @@ NormalisedValue CellText(const SheetCell& cell, Column column) {
         return {cell.value, QuoteForMessage(cell.value) + " is not a number"};
     }
     const bool whole = number >= 0 && number < 1e15 && number == std::floor(number);
+    if (column == Column::CookTime && cell.timeFormat) return DurationText(cell.value, number);
     if (column == Column::CookTime && number >= 0 && number < 1 && !whole) {
-        // A time of day is a fraction of 24 hours; a spreadsheet keeps about 15 digits of it.
-        const double minutes = number * 24 * 60;
-        const double rounded = std::round(minutes);
-        if (std::fabs(minutes - rounded) > 1e-6) {
-            return {cell.value, "the time of day " + QuoteForMessage(cell.value) + " is not a whole minute"};
-        }
-        const int m = static_cast<int>(rounded);
-        const std::string hhmm = std::to_string(m / 60 * 100 + m % 60);
-        return {std::string(4 - std::min<std::size_t>(4, hhmm.size()), '0') + hhmm, ""};
+        // A time of day is a fraction of 24 hours.
+        const auto minutes = WholeMinutes(number);
+        if (!minutes) return {cell.value, "the time of day " + QuoteForMessage(cell.value) + " is not a whole minute"};
+        return {Hhmm(*minutes), ""};
     }
     if (whole) return {std::to_string(static_cast<long long>(number)), ""};
     if (column == Column::CookTime) {

@@ -19,15 +19,15 @@ int CheckOneFile(const std::string& path, std::ostream& out, std::ostream& err) 
     // One byte more than a menu, so that the check sees a long file as long.
     const auto file = ReadFileBytes(path, ovn::kImageSize + 1, reason);
     if (!file) {
-        err << "ovntool: " << EscapePath(path) << ": " << reason << "\n";
+        err << "ovntool: " << InputName(path) << ": " << reason << "\n";
         return kExitError;
     }
     const ovn::ImageCheckResult result = ovn::CheckMenuImage(file->bytes);
     if (result.ok()) {
-        out << EscapePath(path) << ": OK\n";
+        out << InputName(path) << ": OK\n";
         return kExitOk;
     }
-    out << EscapePath(path) << ": BAD";
+    out << InputName(path) << ": BAD";
     const char* separator = " (";
     // In a short file the blocks past its end are missing, not damaged: say so once.
     int firstCutSlot = ovn::kSlotCount;

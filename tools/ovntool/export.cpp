@@ -93,7 +93,8 @@ int Run(const Args& args, std::ostream& out, std::ostream& err) {
         out << bytes;
         return kExitOk;
     }
-    return WriteOutput(outPath->second, bytes, err) ? kExitOk : kExitError;
+    const OutputKind kind = format == "xlsx" ? OutputKind::Binary : OutputKind::Text;
+    return WriteOutput(outPath->second, bytes, kind, out, err) ? kExitOk : kExitError;
 }
 
 }  // namespace ovntool::exportcmd

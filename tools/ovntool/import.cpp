@@ -1,6 +1,6 @@
-// ovntool import CSVFILE|XLSXFILE --oven gas|electric -o OUTFILE: builds a menu
-// from CSV or from a workbook's first sheet, every row checked with the strict
-// item rules; any problem and nothing is written.
+// ovntool import CSVFILE|XLSXFILE --oven gas|electric [--sheet NAME] -o OUTFILE:
+// builds a menu from CSV or from a workbook's menu sheet, every row checked with
+// the strict item rules; any problem and nothing is written.
 #include "tools/ovntool/Import.h"
 
 #include <algorithm>
@@ -30,11 +30,15 @@ namespace {
 // The problems listed before the rest are only counted.
 constexpr std::size_t kMaxListedProblems = 100;
 
-// A CSV counts lines, a sheet rows.
+// A CSV counts lines, a sheet rows (sheet "Menu" row 4).
 class Problems {
 public:
     explicit Problems(const char* unit) : unit_(unit) {}
-    std::string Where(std::size_t line) const { return unit_ + " " + std::to_string(line); }
+    // Every line of a workbook's problems names the sheet.
+    void SetSheet(const std::string& name) { sheet_ = "sheet " + QuoteForMessage(name) + " "; }
+    std::string Where(std::size_t line) const { return sheet_ + Nearby(line); }
+    // Another line of the same file or sheet.
+    std::string Nearby(std::size_t line) const { return unit_ + " " + std::to_string(line); }
     void Add(std::size_t line, std::string_view column, const std::string& reason) {
         Add(Where(line) + ": " + std::string(column) + ": " + reason);
     }
@@ -47,6 +51,7 @@ public:
 
 private:
     std::string unit_;
+    std::string sheet_;
     std::vector<std::string> lines_;
     std::size_t count_ = 0;
 };
@@ -72,6 +77,10 @@ bool TooManyFields(const TableRow& row, Problems& problems) {
 // The header's columns in file order; problems go to `problems`.
 std::vector<Column> ReadHeader(const TableRow& header, Problems& problems) {
     std::vector<Column> columns;
+    if (!header.problem.empty()) {
+        problems.Add(problems.Where(header.line) + ": " + header.problem);
+        return columns;
+    }
     if (TooManyFields(header, problems)) return columns;
     std::array<bool, kAllColumns.size()> seen{};
     for (const std::string& field : header.fields) {
@@ -188,7 +197,7 @@ void ClaimSlot(int slot, std::size_t line, std::array<std::size_t, ovn::kSlotCou
     if (slot < 0) return;
     std::size_t& firstLine = slotLines[static_cast<std::size_t>(slot)];
     if (firstLine != 0) {
-        problems.Add(line, "slot", "slot " + std::to_string(slot) + " is already on " + problems.Where(firstLine));
+        problems.Add(line, "slot", "slot " + std::to_string(slot) + " is already on " + problems.Nearby(firstLine));
     } else {
         firstLine = line;
     }
@@ -259,23 +268,29 @@ std::vector<TableRow> CsvRows(std::string_view text, Problems& problems) {
     return rows;
 }
 
-// The first worksheet's rows as text, each as wide as the header (the first
-// row): an empty cell is an empty field, a value right of the header a problem.
-std::vector<TableRow> SheetRows(std::string_view bytes, Problems& problems) {
-    const Worksheet sheet = ReadFirstWorksheet(bytes);
-    if (!sheet.problem.empty()) {
-        problems.Add(sheet.problem);
-        return {};
-    }
+// "A" for column 0, "XFD" for 16383.
+std::string ColumnLetters(std::size_t column) {
+    std::string letters;
+    for (std::size_t n = column + 1; n > 0; n = (n - 1) / 26) letters.insert(letters.begin(), char('A' + (n - 1) % 26));
+    return letters;
+}
+
+// The sheet's rows as text, each as wide as the header (the first row): an
+// empty cell is an empty field. A row is judged before it is widened: a value
+// right of the header, or (in the header) past column 64, is one problem.
+std::vector<TableRow> SheetRows(const Worksheet& sheet) {
     std::vector<TableRow> rows;
     for (const SheetRow& sheetRow : sheet.rows) {
         TableRow row{sheetRow.number, {}, 0, {}, {}};
         std::size_t last = 0;  // the rightmost cell's column
         for (const SheetCell& cell : sheetRow.cells) last = std::max(last, cell.column);
-        const std::size_t width = rows.empty() ? last + 1 : rows.front().fields.size();
+        const bool header = rows.empty();
+        const std::size_t width = header ? std::min(last + 1, kMaxCsvFields) : rows.front().fields.size();
         if (last >= width) {
-            row.problem = "a value in column " + std::to_string(last + 1) + ", right of the header's " +
-                          std::to_string(width) + " columns";
+            row.problem = "a value in column " + ColumnLetters(last) + ", past " +
+                          (header ? "column " + ColumnLetters(width - 1) + " (a menu's sheet has at most " +
+                                        std::to_string(kMaxCsvFields) + " columns)"
+                                  : "the header's last column " + ColumnLetters(width - 1));
             rows.push_back(std::move(row));
             continue;
         }
@@ -299,7 +314,8 @@ std::vector<TableRow> SheetRows(std::string_view bytes, Problems& problems) {
 
 namespace ovntool {
 
-ImportedMenu ImportMenu(std::string_view text, std::int16_t ovenType, std::string_view fileName) {
+ImportedMenu ImportMenu(std::string_view text, std::int16_t ovenType, std::string_view fileName,
+                        std::string_view sheetName) {
     using namespace import;
     const bool workbook = LooksLikeZipArchive(text);
     Problems problems(workbook ? "row" : "line");
@@ -311,8 +327,25 @@ ImportedMenu ImportMenu(std::string_view text, std::int16_t ovenType, std::strin
         problems.Add("an old binary (.xls) or password-protected workbook; save it as .xlsx without a password");
     } else if (xlsxName && !workbook) {
         problems.Add("the file is not an .xlsx workbook (no zip archive)");
+    } else if (!workbook && !sheetName.empty()) {
+        problems.Add("--sheet chooses a sheet of a workbook; this file is text, not an .xlsx workbook");
     } else {
-        const std::vector<TableRow> rows = workbook ? SheetRows(text, problems) : CsvRows(text, problems);
+        std::vector<TableRow> rows;
+        if (workbook) {
+            const Worksheet sheet = ReadMenuWorksheet(text, sheetName);
+            if (!sheet.name.empty()) problems.SetSheet(sheet.name);
+            if (!sheet.problem.empty()) {
+                problems.Add((sheet.name.empty() ? "" : "sheet " + QuoteForMessage(sheet.name) + ": ") + sheet.problem);
+            }
+            rows = SheetRows(sheet);
+        } else {
+            const Utf16Decoded utf16 = DecodeUtf16(text);
+            if (utf16.problem.empty()) {
+                rows = CsvRows(utf16.utf16 ? std::string_view(utf16.utf8) : text, problems);
+            } else {
+                problems.Add(utf16.problem);
+            }
+        }
         if (!problems.empty()) {  // the file could not be read as rows at all
         } else if (rows.empty()) {
             problems.Add(problems.Where(1) + ": no header " + (workbook ? "row" : "line") +
@@ -336,34 +369,38 @@ ImportedMenu ImportMenu(std::string_view text, std::int16_t ovenType, std::strin
 
 namespace ovntool::import {
 
-int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
-    const ParsedArgs parsed = ParseArgs(args, kOutputOptionSpecs);
+int Run(const Args& args, std::ostream& out, std::ostream& err) {
+    std::vector<OptionSpec> importOptions = kOutputOptionSpecs;
+    importOptions.push_back({{"--sheet"}});
+    const ParsedArgs parsed = ParseArgs(args, importOptions);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (parsed.positional.size() != 1) return UsageError(err, "import needs exactly one CSVFILE or XLSXFILE");
     const auto options = GetOutputOptions(parsed, err);
     if (!options) return kExitError;
     const std::string& csvPath = parsed.positional[0];
+    const auto sheet = parsed.options.find("--sheet");
+    if (sheet != parsed.options.end() && sheet->second.empty()) return UsageError(err, "--sheet needs a sheet name");
 
     // Refused before a byte is read when larger than any menu CSV or workbook can be.
-    ovn::StorageError error;
-    const auto file = ovn::ReadFileBytes(csvPath, ovn::kReadCap, error, ovn::kReadCap);
+    std::string reason;
+    const auto file = ReadFileBytes(csvPath, ovn::kReadCap, reason, ovn::kReadCap);
     if (!file) {
-        err << "ovntool: " << EscapePath(csvPath) << ": " << ovn::StorageErrorCause(error)
-            << (error.code == EFBIG ? " (more than " + std::to_string(ovn::kReadCap) + " bytes)" : "") << "\n";
+        err << "ovntool: " << InputName(csvPath) << ": " << reason << "\n";
         return kExitError;
     }
     const std::string_view text(reinterpret_cast<const char*>(file->bytes.data()), file->bytes.size());
-    const ImportedMenu menu = ImportMenu(text, options->ovenType, csvPath);
+    const ImportedMenu menu =
+        ImportMenu(text, options->ovenType, csvPath, sheet == parsed.options.end() ? "" : sheet->second);
     if (menu.problemCount > 0) {
         for (const std::string& line : menu.problems) err << line << "\n";
         if (menu.problemCount > menu.problems.size()) {
             err << "\xE2\x80\xA6 and " << menu.problemCount - menu.problems.size() << " more problem(s)\n";
         }
-        err << "ovntool: " << EscapePath(csvPath) << ": " << menu.problemCount << " problem(s); "
-            << EscapePath(options->outPath) << " not written\n";
+        err << "ovntool: " << InputName(csvPath) << ": " << menu.problemCount << " problem(s); "
+            << (options->outPath == "-" ? "nothing written" : EscapePath(options->outPath) + " not written") << "\n";
         return kExitBad;
     }
-    return SaveMenu(menu.items, *options, err);
+    return SaveMenu(menu.items, *options, out, err);
 }
 
 }  // namespace ovntool::import

@@ -7,7 +7,7 @@
 
 namespace ovntool::newmenu {
 
-int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
+int Run(const Args& args, std::ostream& out, std::ostream& err) {
     const ParsedArgs parsed = ParseArgs(args, kOutputOptionSpecs);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (!parsed.positional.empty()) return UsageError(err, "new takes no FILE, only --oven and -o");
@@ -16,7 +16,7 @@ int Run(const Args& args, std::ostream& /*out*/, std::ostream& err) {
 
     ovn::MenuItemTable items;
     for (ovn::MenuItemRecord& item : items) ovn::ItemClear(item);
-    return SaveMenu(items, *options, err);
+    return SaveMenu(items, *options, out, err);
 }
 
 }  // namespace ovntool::newmenu

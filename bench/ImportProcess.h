@@ -1,0 +1,58 @@
+// One "ovntool import FILE --oven gas -o OUT" as a process of its own, so that
+// its peak resident memory is its own: the import benchmarks' measure.
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <stdio.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+
+namespace ovn_bench {
+
+struct ImportRun {
+    double seconds = 0;
+    double peakResidentMiB = 0;
+};
+
+// Standard error goes to /dev/null: the benchmarks measure, the tests read the messages.
+inline ImportRun RunImport(const std::string& file, const std::string& out) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (freopen("/dev/null", "w", stderr) == nullptr) _exit(126);
+        execl(OVNTOOL_PATH, "ovntool", "import", file.c_str(), "--oven", "gas", "-o", out.c_str(), nullptr);
+        _exit(127);
+    }
+    int status = 0;
+    struct rusage usage {};
+    wait4(child, &status, 0, &usage);
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    return {elapsed.count(), static_cast<double>(usage.ru_maxrss) / 1024.0};
+}
+
+// Imports `file` once per iteration; reports the slowest run and the highest peak,
+// and fails the benchmark when either reaches its target (2 s, `maxResidentMiB`).
+inline void MeasureImports(benchmark::State& state, const std::string& file, const std::string& out,
+                           double maxResidentMiB) {
+    double peakMiB = 0;
+    double slowest = 0;
+    for (auto _ : state) {
+        const ImportRun run = RunImport(file, out);
+        peakMiB = std::max(peakMiB, run.peakResidentMiB);
+        slowest = std::max(slowest, run.seconds);
+    }
+    state.counters["peak_rss_MiB"] = peakMiB;
+    state.counters["slowest_s"] = slowest;
+    if (peakMiB >= maxResidentMiB) {
+        state.SkipWithError(
+            ("peak resident memory at or above " + std::to_string(int(maxResidentMiB)) + " MiB").c_str());
+    }
+    if (slowest >= 2.0) state.SkipWithError("a run took 2 s or more");
+}
+
+}  // namespace ovn_bench
