@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -433,6 +435,7 @@ TEST_F(MenuStorage, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
         {"OthersFileInOwnDir", 0755, kNobody, 0644, 0, EACCES, false},
         {"NewFileInOthersDir", 0755, 0, -1, 0, EACCES, false},
         {"OwnFileInOthersDir", 0755, 0, 0644, kNobody, 0, false},
+        {"OthersFileInSetgidDir", 02777, 0, 0666, 0, 0, false},
         {"SharedFileInStickyDir", 01777, 0, 0666, 0, 0, false},
         {"OwnFileInStickyDir", 01777, 0, 0600, kNobody, 0, true},
         {"OwnFile", 0755, kNobody, 0600, kNobody, 0, true},
@@ -490,6 +493,7 @@ TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
     waitpid(dead, nullptr, 0);
     const std::string alive = ".ovnsave-" + std::to_string(getppid()) + "-0.tmp";
     for (const std::string& name : {".ovnsave-" + std::to_string(dead) + "-7.tmp", alive}) Write(name, kOld);
+    Write("OLD.ovn~", kOld);
     for (int round = 0; round < 20; ++round) {  // killed in the middle of the write
         const pid_t saver = fork();
         if (saver == 0) {
@@ -502,9 +506,9 @@ TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
         waitpid(saver, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
     }
-    ASSERT_EQ(Entries().size(), 3u);  // each save removed the one before; the last is still there
+    ASSERT_EQ(Entries().size(), 4u);  // each save removed the one before; the last is still there
     ASSERT_TRUE(MenuSave(Path("OLD.ovn"), kImage, report_));
-    EXPECT_EQ(Entries(), (Texts{alive, "OLD.ovn"}));
+    EXPECT_EQ(Entries(), (Texts{alive, "OLD.ovn", "OLD.ovn~"}));  // a backup is no temporary file
     EXPECT_EQ(ReadAll(Path("OLD.ovn")), kNew);
 }
 
@@ -537,6 +541,119 @@ TEST_F(MenuStorage, FullFileSystemFailsAndKeepsTheOldFile) {
     waitpid(child, &status, 0);
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs may be mounted here; the injected failures cover it";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "failed checks, one bit each";
+}
+
+int Shell(const std::string& command) {
+    return std::system(command.c_str());
+}
+
+// Owner, group, mode, ACL and extended attributes as getfacl and getfattr print them.
+std::string Attributes(const std::string& path) {
+    std::string text;
+    FILE* pipe = popen(("getfacl -p " + path + " 2>&1; getfattr -d -m - " + path + " 2>&1").c_str(), "r");
+    char buffer[4096];
+    for (std::size_t got = 1; got > 0;) {
+        got = std::fread(buffer, 1, sizeof buffer, pipe);
+        text.append(buffer, got);
+    }
+    pclose(pipe);
+    return text;
+}
+
+// A save keeps what the old file had, whoever saves. The new file takes its ACL
+// and extended attributes; where it cannot be all the old file was (another
+// user's) or a rename would part two names of one file, the old file is
+// written in place after a backup copy, which is gone once the save is done.
+TEST_F(MenuStorage, SaveKeepsAclAttributesOwnerAndLinks) {
+    struct Row {
+        const char* name;
+        uid_t fileOwner;
+        const char* setup;  // a shell command on the file, $0
+        bool replacedByRoot;
+        bool replacedByNobody;
+    };
+    const Row rows[] = {
+        {"AclAndAttributes", kNobody, "setfacl -m u:daemon:rw $0 && setfattr -n user.kitchen -v north $0", true, true},
+        {"ColleaguesFileSharedByAcl", 0, "setfacl -m u:nobody:rw $0", true, false},
+        {"SecondHardLink", kNobody, "ln $0 $0.twin", false, false},
+    };
+    for (const Row& row : rows) {
+        for (const uid_t saver : {uid_t{0}, kNobody}) {
+            const std::string name = row.name + std::string(saver == 0 ? "ByRoot" : "ByNobody");
+            const std::string file = MakeDir(name, 0755, kNobody) + "/M.ovn";
+            Write(name + "/M.ovn", kOld);
+            ASSERT_EQ(chown(file.c_str(), row.fileOwner, row.fileOwner) | chmod(file.c_str(), 0640), 0);
+            ASSERT_EQ(Shell("sh -c '" + std::string(row.setup) + "' " + file), 0) << name;
+            const Texts entries = Entries(name);
+            const std::string attributes = Attributes(file);
+            struct stat before = {}, after = {};
+            stat(file.c_str(), &before);
+            const auto save = [&] {
+                return saver == 0 ? SaveOutcome(file) : AsNobody([&] { return SaveOutcome(file); });
+            };
+            EXPECT_EQ(save(), 0) << name;
+            stat(file.c_str(), &after);
+            EXPECT_EQ(save(), 0) << name << ": the next save, which a lost ACL would refuse";
+            EXPECT_EQ(Attributes(file), attributes) << name;
+            EXPECT_EQ(after.st_ino != before.st_ino, saver == 0 ? row.replacedByRoot : row.replacedByNobody) << name;
+            EXPECT_EQ(Entries(name), entries) << name;
+            for (const std::string& entry : entries) EXPECT_EQ(ReadAll(dir_ / name / entry), kNew) << entry;
+        }
+    }
+}
+
+// The write in place begins only once the backup copy is on the disk: a failed
+// backup leaves the old file as it was, a failed write in place keeps the
+// backup and names it. An older backup is never overwritten.
+TEST_F(MenuStorage, FailedWriteInPlaceKeepsTheBackupAndNamesIt) {
+    ASSERT_EQ(link(Path("OLD.ovn").c_str(), Path("TWIN").c_str()), 0);
+    Write("OLD.ovn~", kNew);
+    {
+        const ScopedWriteFunction fullDuringBackup(WriterFailingAfter(1000));
+        EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
+        ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC)});
+        EXPECT_EQ(lastStage_, StorageStage::Backup);
+        EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
+        EXPECT_EQ(Entries(), (Texts{"OLD.ovn", "OLD.ovn~", "TWIN"}));
+    }
+    const ScopedWriteFunction fullDuringWrite(WriterFailingAfter(kOld.size() + 1000));
+    EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
+    const std::string backup = BackupName(Path("OLD.ovn"), 1);
+    ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC) +
+                   "\r\nThe old file may be damaged.\r\nIts copy is kept as " + backup + "."});
+    EXPECT_EQ(ReadAll(backup), kOld);
+    EXPECT_EQ(ReadAll(Path("OLD.ovn~")), kNew);
+}
+
+// A file system without modes or owners keeps what it has; the save goes on.
+TEST_F(MenuStorage, ModeAndOwnerTheFileSystemCannotChangeAreNoFailure) {
+    for (const int code : {ENOSYS, EPERM, EOPNOTSUPP}) {
+        const ScopedAttributeChangeFailure unsupported(code);
+        Write("OLD.ovn", kOld);
+        fs::remove(Path("NEW.ovn"));
+        for (const char* name : {"OLD.ovn", "NEW.ovn"}) {
+            EXPECT_TRUE(MenuSave(Path(name), kImage, report_)) << name << " " << code;
+            EXPECT_EQ(ReadAll(Path(name)), kNew) << name << " " << code;
+        }
+    }
+    EXPECT_EQ(Entries(), (Texts{"NEW.ovn", "OLD.ovn"}));
+}
+
+// The same for real on a FAT image mounted through FUSE, whose chmod and chown answer ENOSYS.
+TEST_F(MenuStorage, SavesOnAFuseFatMount) {
+    if (access("/dev/fuse", R_OK | W_OK) != 0)
+        GTEST_SKIP() << "no FUSE here (/dev/fuse); the injected ENOSYS covers it";
+    const std::string image = Path("fat.img");
+    const std::string mountPoint = MakeDir("fat", 0755, 0);
+    ASSERT_EQ(Shell("mkfs.fat -C " + image + " 1024 >/dev/null"), 0);
+    if (Shell("fusefat -o rw+ " + image + " " + mountPoint) != 0) GTEST_SKIP() << "FUSE may not mount here";
+    const std::string file = mountPoint + "/OLD.OVN";
+    for (int save = 0; save < 2; ++save) {  // a new file, then an old one
+        EXPECT_TRUE(MenuSave(file, kImage, report_)) << save;
+        EXPECT_EQ(ReadAll(file), kNew) << save;
+    }
+    EXPECT_EQ(Entries("fat"), Texts{"OLD.OVN"});
+    EXPECT_EQ(Shell("fusermount -u " + mountPoint), 0);
 }
 
 }  // namespace
