@@ -315,7 +315,9 @@ bool CarryOldAttributes(int fd, int oldFd, const struct stat& old, bool& exact) 
     if (AttributeChange([&] { return fchmod(fd, old.st_mode & 07777); }) != 0 && !IsUnsupportedChange(errno)) {
         return false;
     }
-    const bool copied = CopyAcl(oldFd, fd) && attr_copy_fd("old file", oldFd, "new file", fd, nullptr, nullptr) == 0;
+    // The attributes /etc/xattr.conf marks "permissions" go too, so that an NFSv4 ACL travels as well.
+    const bool copied = CopyAcl(oldFd, fd) &&
+                        attr_copy_fd("old file", oldFd, "new file", fd, attr_copy_check_permissions, nullptr) == 0;
     struct stat now {};
     if (fstat(fd, &now) != 0) {
         return false;
