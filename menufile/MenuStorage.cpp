@@ -39,7 +39,7 @@ std::string StorageFailure::Text() const {
         text += "\r\nThe old file may be damaged.";
     }
     if (!error.backupPath.empty()) {
-        text += "\r\nIts copy is kept as " + error.backupPath + ".";
+        text += "\r\nIts copy is kept as " + error.backupPath;  // no full stop: it would read as part of the name
     }
     return text;
 }

@@ -37,7 +37,8 @@ struct StorageFailure {
     std::string what;  // "MenuGet : " or "MenuSave : " followed by the path
     StorageError error;
     bool oldFileMayBeDamaged = false;  // an in-place write failed after it began
-    // `what`, then the cause (and the warning about the old file) on lines of their own, joined by "\r\n".
+    // `what`, then the cause (and the warning about the old file, and where its copy is kept) on lines of
+    // their own, joined by "\r\n".
     std::string Text() const;
 };
 

@@ -620,7 +620,7 @@ TEST_F(MenuStorage, FailedWriteInPlaceKeepsTheBackupAndNamesIt) {
     EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
     const std::string backup = BackupName(Path("OLD.ovn"), 1);
     ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC) +
-                   "\r\nThe old file may be damaged.\r\nIts copy is kept as " + backup + "."});
+                   "\r\nThe old file may be damaged.\r\nIts copy is kept as " + backup});
     EXPECT_EQ(ReadAll(backup), kOld);
     EXPECT_EQ(ReadAll(Path("OLD.ovn~")), kNew);
 }
@@ -646,7 +646,8 @@ TEST_F(MenuStorage, SavesOnAFuseFatMount) {
     const std::string image = Path("fat.img");
     const std::string mountPoint = MakeDir("fat", 0755, 0);
     ASSERT_EQ(Shell("mkfs.fat -C " + image + " 1024 >/dev/null"), 0);
-    if (Shell("fusefat -o rw+ " + image + " " + mountPoint) != 0) GTEST_SKIP() << "FUSE may not mount here";
+    if (Shell("fusefat -o rw+ " + image + " " + mountPoint + " >/dev/null") != 0)
+        GTEST_SKIP() << "FUSE may not mount here";
     const std::string file = mountPoint + "/OLD.OVN";
     for (int save = 0; save < 2; ++save) {  // a new file, then an old one
         EXPECT_TRUE(MenuSave(file, kImage, report_)) << save;
