@@ -1,9 +1,12 @@
 #include "menufile/MenuStorage.h"
 
+#include <acl/libacl.h>
+#include <attr/libattr.h>
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
+#include <sys/acl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +38,9 @@ std::string StorageFailure::Text() const {
     if (oldFileMayBeDamaged) {
         text += "\r\nThe old file may be damaged.";
     }
+    if (!error.backupPath.empty()) {
+        text += "\r\nIts copy is kept as " + error.backupPath;  // no full stop: it would read as part of the name
+    }
     return text;
 }
 
@@ -46,6 +52,11 @@ WriteFunction& Write() {
 }
 
 int& TemporaryFileFailure() {
+    static int code = 0;
+    return code;
+}
+
+int& AttributeChangeFailure() {
     static int code = 0;
     return code;
 }
@@ -264,14 +275,56 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-// The old owner where the process may give it, then the final mode. A file
-// system without modes or owners (a FAT stick) keeps what it has.
-bool GiveFinalModeAndOwner(int fd, const struct stat* old) {
-    if (old != nullptr && fchown(fd, old->st_uid, old->st_gid) != 0 && fchown(fd, uid_t(-1), old->st_gid) != 0) {
-        // Neither owner nor group is ours to give away; the mode below still applies.
+// A change of owner or mode the user may not make, or the file system cannot
+// (a FAT stick; a FUSE FAT mount answers ENOSYS): the file keeps what it has.
+bool IsUnsupportedChange(int code) {
+    return code == EPERM || code == ENOTSUP || code == EOPNOTSUPP || code == ENOSYS;
+}
+
+// -1 with errno set while a test injects a failure, else `change()`.
+template <typename Change>
+int AttributeChange(Change change) {
+    if (const int injected = storage_seams::AttributeChangeFailure()) {
+        errno = injected;
+        return -1;
     }
-    const mode_t mode = old != nullptr ? (old->st_mode & 07777) : NewFileMode();
-    return fchmod(fd, mode) == 0 || errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP;
+    return change();
+}
+
+bool GiveNewFileMode(int fd) {
+    return AttributeChange([&] { return fchmod(fd, NewFileMode()); }) == 0 || IsUnsupportedChange(errno);
+}
+
+// The old file's ACL (its mode with it), where the old file has one beyond its
+// mode, must arrive whole; a new file must not keep one it inherited from the directory.
+bool CopyAcl(int from, int to) {
+    if (AttributeChange([&] { return perm_copy_fd("old file", from, "new file", to, nullptr); }) == 0) {
+        return true;
+    }
+    return acl_extended_fd(from) != 1 && acl_extended_fd(to) != 1;
+}
+
+// Gives the temporary file the old file's owner and group, mode, ACL and
+// extended attributes (those /etc/xattr.conf does not skip), in that order: a
+// new owner clears the set-id bits and file capabilities. `exact` tells whether
+// the new file now carries everything; false on a failure of another kind.
+bool CarryOldAttributes(int fd, int oldFd, const struct stat& old, bool& exact) {
+    if (AttributeChange([&] { return fchown(fd, old.st_uid, old.st_gid); }) != 0) {
+        AttributeChange([&] { return fchown(fd, uid_t(-1), old.st_gid); });  // at least the group, where ours
+    }
+    if (AttributeChange([&] { return fchmod(fd, old.st_mode & 07777); }) != 0 && !IsUnsupportedChange(errno)) {
+        return false;
+    }
+    // The attributes /etc/xattr.conf marks "permissions" go too, so that an NFSv4 ACL travels as well.
+    const bool copied = CopyAcl(oldFd, fd) &&
+                        attr_copy_fd("old file", oldFd, "new file", fd, attr_copy_check_permissions, nullptr) == 0;
+    struct stat now {};
+    if (fstat(fd, &now) != 0) {
+        return false;
+    }
+    exact = copied && now.st_uid == old.st_uid && now.st_gid == old.st_gid &&
+            (now.st_mode & 07777) == (old.st_mode & 07777);
+    return true;
 }
 
 // The rename is only durable once the directory entry is on the disk as well.
@@ -404,7 +457,8 @@ struct OldFile {
     std::string target;
     struct stat status {};
     bool exists = false;
-    FileHandle handle;  // opened for writing: kept for a save in place
+    FileHandle handle;      // opened for writing: kept for a save in place
+    bool readable = false;  // and for reading, for a backup copy
 };
 
 // The system's own check: the old file must open for writing as it stands
@@ -423,7 +477,12 @@ bool OpenOldFile(const std::string& path, OldFile& old, StorageError& error) {
         return false;
     }
     if (old.exists) {
-        old.handle.reset(::open(old.target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+        constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY;
+        old.handle.reset(::open(old.target.c_str(), O_RDWR | kFlags));
+        old.readable = old.handle.valid();
+        if (!old.readable && errno == EACCES) {
+            old.handle.reset(::open(old.target.c_str(), O_WRONLY | kFlags));
+        }
         if (!old.handle.valid() || fstat(old.handle.get(), &old.status) != 0) {
             error = {StorageStage::Open, errno};
             return false;
@@ -432,10 +491,12 @@ bool OpenOldFile(const std::string& path, OldFile& old, StorageError& error) {
     return true;
 }
 
-// Writes the bytes into the temporary file, flushes them, gives it the final
-// mode and owner and a name; on failure removes it (when it has a name).
+// Writes the bytes into the temporary file, flushes them, gives it what the old
+// file had (or a new file's mode) and a name; on failure removes it (when it
+// has a name). Where it cannot carry everything the old file had, `exact` is
+// false and it is removed, unnamed if it had no name yet.
 bool FillTemporaryFile(FileHandle& temp, std::string& tempPath, const std::string& directory,
-                       std::span<const std::uint8_t> bytes, const struct stat* old, StorageError& error) {
+                       std::span<const std::uint8_t> bytes, const OldFile& old, bool& exact, StorageError& error) {
     const auto failAndRemove = [&](StorageStage stage, int code) {
         error = {stage, code};
         if (!tempPath.empty()) {
@@ -449,8 +510,17 @@ bool FillTemporaryFile(FileHandle& temp, std::string& tempPath, const std::strin
     if (fsync(temp.get()) != 0) {
         return failAndRemove(StorageStage::Flush, errno);
     }
-    if (!GiveFinalModeAndOwner(temp.get(), old)) {
+    const bool given =
+        old.exists ? CarryOldAttributes(temp.get(), old.handle.get(), old.status, exact) : GiveNewFileMode(temp.get());
+    if (!given) {
         return failAndRemove(StorageStage::Permissions, errno);
+    }
+    if (!exact) {
+        if (!tempPath.empty()) {
+            unlink(tempPath.c_str());
+        }
+        temp.close();
+        return true;
     }
     if (fsync(temp.get()) != 0) {  // the mode and owner as well
         return failAndRemove(StorageStage::Flush, errno);
@@ -464,6 +534,74 @@ bool FillTemporaryFile(FileHandle& temp, std::string& tempPath, const std::strin
     return true;
 }
 
+// A new file for the backup copy beside the old one, under the first free
+// backup name: an older backup may be the only good copy of a failed save.
+int CreateBackupFile(const std::string& target, std::string& backupPath) {
+    constexpr int kMaxBackups = 100;
+    for (int number = 0; number < kMaxBackups; ++number) {
+        backupPath = BackupName(target, number);
+        const int fd = ::open(backupPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// Copies the whole old file into the backup and flushes it; errno holds the cause of a failure.
+bool CopyOldFile(int from, int to) {
+    std::uint8_t buffer[64 * 1024];
+    off_t offset = 0;
+    for (;;) {
+        const ssize_t got = pread(from, buffer, sizeof buffer, offset);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            return fsync(to) == 0;
+        }
+        if (!WriteAll(to, buffer, static_cast<std::size_t>(got))) {
+            return false;
+        }
+        offset += got;
+    }
+}
+
+// Writes the old file in place, after a flushed backup copy beside it that is
+// removed once the new bytes are on the disk and kept when they are not. A
+// directory that refuses the backup for permission gets the write in place
+// without one; any other failure of the backup leaves the old file untouched.
+bool SaveInPlaceAfterBackup(OldFile& old, std::span<const std::uint8_t> bytes, StorageError& error, bool& damaged) {
+    const std::string directory = DirectoryOf(old.target);
+    std::string backupPath;
+    FileHandle backup(CreateBackupFile(old.target, backupPath));
+    if (!backup.valid()) {
+        error = {StorageStage::Backup, errno};
+        if (!IsPermissionRefusal(error.code)) {
+            return false;
+        }
+        damaged = true;
+        return SaveInPlace(old.handle, bytes, error);
+    }
+    errno = EACCES;  // an old file this user may write but not read cannot be copied
+    if (!old.readable || !CopyOldFile(old.handle.get(), backup.get()) || !backup.close() || !SyncDirectory(directory)) {
+        error = {StorageStage::Backup, errno};
+        unlink(backupPath.c_str());
+        return false;
+    }
+    damaged = true;
+    if (!SaveInPlace(old.handle, bytes, error)) {
+        error.backupPath = backupPath;
+        return false;
+    }
+    unlink(backupPath.c_str());
+    SyncDirectory(directory);  // the new bytes are safe; a backup name left behind harms nothing
+    return true;
+}
+
 // The whole save; on failure `error` says why and `damaged` whether the old file was touched.
 bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, StorageError& error, bool& damaged) {
     OldFile old;
@@ -472,6 +610,9 @@ bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, Stor
     }
     const std::string directory = DirectoryOf(old.target);
     RemoveStaleTemporaryFiles(directory);
+    if (old.exists && old.status.st_nlink > 1) {
+        return SaveInPlaceAfterBackup(old, bytes, error, damaged);  // a rename would part the names
+    }
 
     std::string tempPath;
     FileHandle temp(CreateTemporaryFile(directory, tempPath));
@@ -483,8 +624,12 @@ bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, Stor
         damaged = true;
         return SaveInPlace(old.handle, bytes, error);
     }
-    if (!FillTemporaryFile(temp, tempPath, directory, bytes, old.exists ? &old.status : nullptr, error)) {
+    bool exact = true;
+    if (!FillTemporaryFile(temp, tempPath, directory, bytes, old, exact, error)) {
         return false;
+    }
+    if (!exact) {
+        return SaveInPlaceAfterBackup(old, bytes, error, damaged);
     }
     if (rename(tempPath.c_str(), old.target.c_str()) != 0) {
         const int code = errno;
@@ -493,8 +638,7 @@ bool SaveFile(const std::string& path, std::span<const std::uint8_t> bytes, Stor
         if (!old.exists || !IsPermissionRefusal(code)) {
             return false;
         }
-        damaged = true;  // a sticky directory: the file may be written, not replaced
-        return SaveInPlace(old.handle, bytes, error);
+        return SaveInPlaceAfterBackup(old, bytes, error, damaged);  // a sticky directory: written, not replaced
     }
     if (!SyncDirectory(directory)) {
         error = {StorageStage::Flush, errno};
@@ -511,6 +655,10 @@ bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, S
     const bool saved = SaveFile(path, bytes, error, damaged);
     oldFileMayBeDamaged = !saved && damaged && error.stage != StorageStage::Open;
     return saved;
+}
+
+std::string BackupName(const std::string& path, int number) {
+    return number == 0 ? path + "~" : path + ".~" + std::to_string(number) + "~";
 }
 
 bool MenuSave(const std::string& path, const MenuImageBytes& image, const StorageErrorReporter& report) {

@@ -15,15 +15,18 @@
 namespace ovn {
 
 // The step at which a file operation failed.
-enum class StorageStage { Open, Read, Write, Flush, Rename, Link, Permissions };
+enum class StorageStage { Open, Read, Write, Flush, Rename, Link, Permissions, Backup };
 
 // An errno value, or one of the codes below for the faults the system has no word for.
 inline constexpr int kNotRegularFile = -1;   // a FIFO, a device, a socket
 inline constexpr int kLinkInSharedDir = -2;  // a link another user planted in a sticky, world-writable directory
 
 struct StorageError {
-    StorageStage stage = StorageStage::Open;
-    int code = 0;
+    StorageError(StorageStage failedStage = StorageStage::Open, int errorCode = 0)
+        : stage(failedStage), code(errorCode) {}
+    StorageStage stage;
+    int code;
+    std::string backupPath;  // a write in place that failed: the copy of the old file, kept
 };
 
 // The cause in words: the system's own text for an errno value ("Permission denied",
@@ -34,7 +37,8 @@ struct StorageFailure {
     std::string what;  // "MenuGet : " or "MenuSave : " followed by the path
     StorageError error;
     bool oldFileMayBeDamaged = false;  // an in-place write failed after it began
-    // `what`, then the cause (and the warning about the old file) on lines of their own, joined by "\r\n".
+    // `what`, then the cause (and the warning about the old file, and where its copy is kept) on lines of
+    // their own, joined by "\r\n".
     std::string Text() const;
 };
 
@@ -66,12 +70,20 @@ bool MenuGet(const std::string& path, MenuImageBytes& image, const StorageErrorR
 // symbolic link is followed as such an open follows it, except one planted by
 // another user in a sticky, world-writable directory. The bytes go to a
 // temporary file beside the target (owner-only until it is complete, then the
-// old file's mode and owner), flushed and renamed over the target. Only when
-// the directory refuses the temporary file or the rename for permission is the
-// old file written in place. On failure `error` says why, and
-// `oldFileMayBeDamaged` whether an in-place write failed after it began.
+// old file's owner and group, mode, ACL and extended attributes), flushed and
+// renamed over the target. When the temporary file cannot carry all of that
+// (another user's file) or the old file has more than one link, the old file
+// is written in place after a flushed backup copy beside it (BackupName), which
+// is removed once the new bytes are on the disk. When the directory refuses new
+// files for permission the old file is written in place without a backup. On
+// failure `error` says why, and `oldFileMayBeDamaged` whether an in-place write
+// failed after it began (`error.backupPath` then names the copy kept).
 bool ReplaceFile(const std::string& path, std::span<const std::uint8_t> bytes, StorageError& error,
                  bool& oldFileMayBeDamaged);
+
+// The first name a backup copy of `path` gets: "KITCHEN1.ovn~". Where that name
+// is taken (an older backup is never overwritten) "KITCHEN1.ovn.~1~", "~2~", ...
+std::string BackupName(const std::string& path, int number = 0);
 
 // ReplaceFile with the 2409 bytes of `image`; a failure goes to `report` as "MenuSave : " and the path.
 bool MenuSave(const std::string& path, const MenuImageBytes& image, const StorageErrorReporter& report);

@@ -22,6 +22,7 @@ namespace storage_seams {
 // What ReplaceFile reads: an empty function means the real write, 0 no failure.
 WriteFunction& Write();
 int& TemporaryFileFailure();
+int& AttributeChangeFailure();
 }  // namespace storage_seams
 
 template <typename T, T& (*Slot)()>
@@ -44,5 +45,9 @@ using ScopedWriteFunction = ScopedOverride<WriteFunction, &storage_seams::Write>
 // as on a full disk, EOPNOTSUPP as on a file system without unnamed files (a
 // named temporary file is then made).
 using ScopedTemporaryFileFailure = ScopedOverride<int, &storage_seams::TemporaryFileFailure>;
+
+// While not 0, giving the temporary file an owner, a mode or an ACL fails with
+// this errno value: ENOSYS as on a FUSE FAT mount, EPERM as for another user's group.
+using ScopedAttributeChangeFailure = ScopedOverride<int, &storage_seams::AttributeChangeFailure>;
 
 }  // namespace ovn

@@ -9,6 +9,8 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libxlsxwriter-dev libzip-dev libexpat1-dev
+    libacl1-dev libattr1-dev  # a save carries the old file's ACL and extended attributes
+    acl attr fusefat dosfstools  # tests: setfacl, getfattr, a FUSE FAT mount (mkfs.fat)
     fonts-dejavu-core
     "$@"
 )

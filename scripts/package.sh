@@ -38,7 +38,9 @@ expected=(
 for size in 16 32 48 64 128 256; do expected+=("./usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(dpkg-deb --fsys-tarfile "$deb" | tar -t | grep -v '/$' | sort)
 depends=$(dpkg-deb --field "$deb" Depends)
-[[ $depends == *libqt6widgets6* && $depends == *libc6* ]] || { echo "Depends lacks the Qt or C library: $depends"; exit 1; }
+for library in libqt6widgets6 libc6 libacl1 libattr1; do
+    [[ $depends == *"$library"* ]] || { echo "Depends lacks $library: $depends"; exit 1; }
+done
 
 echo "== lintian"
 lintian --fail-on error --display-level '>=warning' "$deb"

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -433,6 +434,7 @@ TEST_F(MenuStorage, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
         {"OthersFileInOwnDir", 0755, kNobody, 0644, 0, EACCES, false},
         {"NewFileInOthersDir", 0755, 0, -1, 0, EACCES, false},
         {"OwnFileInOthersDir", 0755, 0, 0644, kNobody, 0, false},
+        {"OthersFileInSetgidDir", 02777, 0, 0666, 0, 0, false},
         {"SharedFileInStickyDir", 01777, 0, 0666, 0, 0, false},
         {"OwnFileInStickyDir", 01777, 0, 0600, kNobody, 0, true},
         {"OwnFile", 0755, kNobody, 0600, kNobody, 0, true},
@@ -490,6 +492,7 @@ TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
     waitpid(dead, nullptr, 0);
     const std::string alive = ".ovnsave-" + std::to_string(getppid()) + "-0.tmp";
     for (const std::string& name : {".ovnsave-" + std::to_string(dead) + "-7.tmp", alive}) Write(name, kOld);
+    Write("OLD.ovn~", kOld);
     for (int round = 0; round < 20; ++round) {  // killed in the middle of the write
         const pid_t saver = fork();
         if (saver == 0) {
@@ -502,9 +505,9 @@ TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
         waitpid(saver, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
     }
-    ASSERT_EQ(Entries().size(), 3u);  // each save removed the one before; the last is still there
+    ASSERT_EQ(Entries().size(), 4u);  // each save removed the one before; the last is still there
     ASSERT_TRUE(MenuSave(Path("OLD.ovn"), kImage, report_));
-    EXPECT_EQ(Entries(), (Texts{alive, "OLD.ovn"}));
+    EXPECT_EQ(Entries(), (Texts{alive, "OLD.ovn", "OLD.ovn~"}));  // a backup is no temporary file
     EXPECT_EQ(ReadAll(Path("OLD.ovn")), kNew);
 }
 
@@ -537,6 +540,86 @@ TEST_F(MenuStorage, FullFileSystemFailsAndKeepsTheOldFile) {
     waitpid(child, &status, 0);
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs may be mounted here; the injected failures cover it";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "failed checks, one bit each";
+}
+
+int Shell(const std::string& command) {
+    return std::system(command.c_str());
+}
+
+// A save keeps what the old file had, whoever saves. The new file takes its
+// owner, ACL and extended attributes; where it cannot (another user's file) or
+// a rename would part two names of one file, the old file is written in place
+// after a backup copy, which is gone once the save is done.
+TEST_F(MenuStorage, SaveKeepsAclAttributesOwnerAndLinks) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root: files of root and of nobody";
+    const std::tuple<const char*, uid_t, const char*, bool, bool> rows[] = {
+        // name, owner of the file, a shell command on it ($0), replaced when root saves, when nobody does
+        {"AclAndAttributes", kNobody, "setfacl -m u:daemon:rw $0 && setfattr -n user.kitchen -v north $0", true, true},
+        {"ColleaguesFileSharedByAcl", 0, "setfacl -m u:nobody:rw $0", true, false},
+        {"SecondHardLink", kNobody, "ln $0 $0.twin", false, false},
+    };
+    for (const auto& [row, owner, setup, replacedByRoot, replacedByNobody] : rows) {
+        for (const uid_t saver : {uid_t{0}, kNobody}) {
+            const std::string name = row + std::string(saver == 0 ? "ByRoot" : "ByNobody");
+            const std::string file = MakeDir(name, 0755, kNobody) + "/M.ovn";
+            Write(name + "/M.ovn", kOld);
+            ASSERT_EQ(chown(file.c_str(), owner, owner) | chmod(file.c_str(), 0640), 0);
+            ASSERT_EQ(Shell("sh -c '" + std::string(setup) + "' " + file), 0) << name;
+            const std::string listing = "getfacl -p " + file + "; getfattr -d -m - " + file;
+            ASSERT_EQ(Shell("(" + listing + ") >" + Path("before") + " 2>&1"), 0);
+            const Texts entries = Entries(name);
+            struct stat before = {}, after = {};
+            stat(file.c_str(), &before);
+            EXPECT_EQ(saver == 0 ? SaveOutcome(file) : AsNobody([&] { return SaveOutcome(file); }), 0) << name;
+            stat(file.c_str(), &after);
+            Shell("(" + listing + ") >" + Path("after") + " 2>&1");
+            EXPECT_EQ(ReadAll(Path("after")), ReadAll(Path("before"))) << name;
+            EXPECT_EQ(after.st_ino != before.st_ino, saver == 0 ? replacedByRoot : replacedByNobody) << name;
+            EXPECT_EQ(Entries(name), entries) << name;
+            for (const std::string& entry : entries) EXPECT_EQ(ReadAll(dir_ / name / entry), kNew) << entry;
+        }
+    }
+}
+
+// The write in place begins only once the backup copy is on the disk: a failed
+// backup leaves the old file as it was, a failed write in place keeps the
+// backup and names it. An older backup is never overwritten.
+TEST_F(MenuStorage, FailedWriteInPlaceKeepsTheBackupAndNamesIt) {
+    ASSERT_EQ(link(Path("OLD.ovn").c_str(), Path("TWIN").c_str()), 0);
+    Write("OLD.ovn~", kNew);
+    {
+        const ScopedWriteFunction fullDuringBackup(WriterFailingAfter(1000));
+        EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
+        ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC)});
+        EXPECT_EQ(ReadAll(Path("OLD.ovn")), kOld);
+        EXPECT_EQ(Entries(), (Texts{"OLD.ovn", "OLD.ovn~", "TWIN"}));
+    }
+    const ScopedWriteFunction fullDuringWrite(WriterFailingAfter(kOld.size() + 1000));
+    EXPECT_FALSE(MenuSave(Path("OLD.ovn"), kImage, report_));
+    const std::string backup = BackupName(Path("OLD.ovn"), 1);
+    ExpectReports({Report("MenuSave : ", Path("OLD.ovn"), ENOSPC) +
+                   "\r\nThe old file may be damaged.\r\nIts copy is kept as " + backup});
+    EXPECT_EQ(std::pair(ReadAll(backup), ReadAll(Path("OLD.ovn~"))), std::pair(kOld, kNew));
+}
+
+// A file system without owners or modes keeps what it has and the save goes on:
+// chmod and chown answering ENOSYS, injected, then on a FAT image mounted through FUSE.
+TEST_F(MenuStorage, FileSystemsWithoutOwnersOrModesKeepWhatTheyHave) {
+    const std::string fat = MakeDir("fat", 0755, 0);
+    for (const std::string& file : {Path("OLD.ovn"), Path("NEW.ovn")}) {
+        const ScopedAttributeChangeFailure unsupported(ENOSYS);
+        EXPECT_TRUE(MenuSave(file, kImage, report_)) << file;
+        EXPECT_EQ(ReadAll(file), kNew) << file;
+    }
+    if (access("/dev/fuse", R_OK | W_OK) != 0) GTEST_SKIP() << "no FUSE here (/dev/fuse): only ENOSYS injected";
+    ASSERT_EQ(Shell("mkfs.fat -C " + Path("fat.img") + " 1024 >/dev/null"), 0);
+    if (Shell("fusefat -o rw+ " + Path("fat.img") + " " + fat + " >/dev/null") != 0)
+        GTEST_SKIP() << "FUSE may not mount here: only ENOSYS injected";
+    for (int save = 0; save < 2; ++save) {  // a new file, then an old one
+        EXPECT_TRUE(MenuSave(fat + "/OLD.OVN", kImage, report_)) << save;
+        EXPECT_EQ(ReadAll(fat + "/OLD.OVN"), kNew) << save;
+    }
+    EXPECT_EQ(Shell("fusermount -u " + fat), 0);
 }
 
 }  // namespace

@@ -102,10 +102,14 @@ show, export and diff need a FILE of exactly 2409 bytes; a file that fails its
 checks is still decoded, with a warning on standard error. A FILE "-" is
 standard input (at most 16 MiB), and "-o -" standard output (a menu or a
 workbook only when it is no terminal). new, import and export -o replace
-OUTFILE safely (a temporary file renamed over it) where an ordinary open for
-writing would be allowed: when it cannot be written the cause goes to standard
-error, any old OUTFILE is left as it was, and the exit status is 2. An OUTFILE
-that is a FILE read (also through a link) is refused before anything is written.
+OUTFILE safely where an ordinary open for writing would be allowed: a temporary
+file with the old file's owner, mode, ACL and extended attributes is renamed
+over it, or, where it cannot have them all or OUTFILE has a second hard link,
+OUTFILE is written in place after a backup copy OUTFILE~ that is removed once
+the save is done. When OUTFILE cannot be written the cause goes to standard
+error, the old OUTFILE is left as it was (or, if the write in place failed, its
+backup is named), and the exit status is 2. An OUTFILE that is a FILE read
+(also through a link) is refused before anything is written.
 )H";
 
 }  // namespace

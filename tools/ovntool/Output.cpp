@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iostream>
 #include <span>
+#include <string>
 
 #include "menufile/ImageCodec.h"
 #include "menufile/MenuStorage.h"
@@ -13,6 +14,17 @@
 #include "tools/ovntool/Text.h"
 
 namespace ovntool {
+
+namespace {
+
+// After a failed write in place: the warning, and where the old file's copy is kept.
+std::string DamageNote(bool damaged, const ovn::StorageError& error) {
+    std::string note = damaged ? "; the old file may be damaged" : "";
+    if (!error.backupPath.empty()) note += "; its copy is kept as " + EscapePath(error.backupPath);
+    return note;
+}
+
+}  // namespace
 
 std::optional<OutputOptions> GetOutputOptions(const ParsedArgs& parsed, std::ostream& err) {
     const auto oven = parsed.options.find("--oven");
@@ -69,8 +81,8 @@ int SaveMenu(const ovn::MenuItemTable& items, const OutputOptions& options, std:
     }
     const bool saved = ovn::MenuSave(options.outPath, image, [&](const ovn::StorageFailure& failure) {
         err << "ovntool: cannot write the menu file: MenuSave : " << EscapePath(options.outPath) << " ("
-            << ovn::StorageErrorCause(failure.error) << ")"
-            << (failure.oldFileMayBeDamaged ? "; the old file may be damaged" : "") << "\n";
+            << ovn::StorageErrorCause(failure.error) << ")" << DamageNote(failure.oldFileMayBeDamaged, failure.error)
+            << "\n";
     });
     return saved ? kExitOk : kExitError;
 }
@@ -83,7 +95,7 @@ bool WriteOutput(const std::string& path, std::string_view bytes, OutputKind kin
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
     if (ovn::ReplaceFile(path, std::span(data, bytes.size()), error, damaged)) return true;
     err << "ovntool: cannot write " << EscapePath(path) << ": " << ovn::StorageErrorCause(error)
-        << (damaged ? "; the old file may be damaged" : "") << "\n";
+        << DamageNote(damaged, error) << "\n";
     return false;
 }
 
