@@ -1,0 +1,27 @@
+#include "model/ShownTexts.h"
+
+namespace ovn {
+
+namespace {
+
+std::string OrDash(const std::string& text) {
+    return text.empty() ? "-" : text;
+}
+
+}  // namespace
+
+std::string TimeWithColon(std::string_view hhmm) {
+    if (hhmm.size() != 4) return std::string(hhmm);
+    return std::string(hhmm.substr(0, 2)) + ":" + std::string(hhmm.substr(2));
+}
+
+const char* OvenTypeName(std::int16_t ovenType) {
+    return ovenType == kElectricOven ? "electric" : "gas";
+}
+
+ShownSlot ShowSlot(const MenuItemRecord& item) {
+    return ShownSlot{OrDash(item.CookTemp),   OrDash(TimeWithColon(item.CookTime)), OrDash(item.FanSpeed),
+                     OrDash(item.PowerLevel), item.RoastNHold == 1,                 OrDash(item.HoldTemp)};
+}
+
+}  // namespace ovn
