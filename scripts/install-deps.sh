@@ -10,6 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libxlsxwriter-dev libzip-dev libexpat1-dev
     fonts-dejavu-core
+    poppler-utils  # the tests read the menu card back (pdftotext, pdfinfo, pdffonts)
     "$@"
 )
 missing=()
