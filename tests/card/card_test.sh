@@ -15,6 +15,9 @@ fail() {
     failures=$((failures + 1))
 }
 
+# ovntool itself never loads Qt: only its helper does.
+ldd "$ovntool" | grep -q libQt && fail "ovntool links Qt"
+
 # A full gas menu: names with the characters a PDF or a shell might take for
 # its own, every other value varied by slot.
 names=([0]='"HOT" &' [1]='100% RYE' [2]='[BREAD]' [3]='A\B' [4]='WWWWWWWW')
