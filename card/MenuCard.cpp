@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <algorithm>
-#include <vector>
 
 #include "menufile/ImageCheck.h"
 #include "menufile/ImageCodec.h"
@@ -107,10 +106,6 @@ private:
         return font;
     }
 
-    double TextWidth(const QFont& font, const QString& text) const {
-        return QFontMetricsF(font, painter_.device()).horizontalAdvance(text);
-    }
-
     void Text(const QRectF& box, Qt::Alignment align, const QString& text, const QFont& font, const QColor& ink) {
         painter_.setFont(font);
         painter_.setPen(ink);
@@ -137,26 +132,29 @@ private:
     }
 
     // Each cell as wide as its widest text and a padding; what a column has
-    // left over is shared out between the cells.
+    // left over goes between the values.
     std::array<double, kCellCount> CellWidths(double columnWidth) const {
         std::array<double, kCellCount> widths{};
-        const QFont header = Font(kValueSize, true);
+        const QFontMetricsF header(Font(kValueSize, true), painter_.device());
         for (int cell = 0; cell < kCellCount; ++cell) {
-            widths[cell] = std::max(TextWidth(header, QString::fromUtf8(kHeaders[cell].top)),
-                                    TextWidth(header, QString::fromUtf8(kHeaders[cell].bottom)));
+            widths[cell] = std::max(header.horizontalAdvance(QString::fromUtf8(kHeaders[cell].top)),
+                                    header.horizontalAdvance(QString::fromUtf8(kHeaders[cell].bottom)));
         }
-        const QFont name = Font(kNameSize, true);
-        const QFont value = Font(kValueSize, false);
+        const QFontMetricsF name(Font(kNameSize, true), painter_.device());
+        const QFontMetricsF value(Font(kValueSize, false), painter_.device());
         for (int slot = 0; slot < ovn::kSlotCount; ++slot) {
             const auto texts = CellTexts(card_.places[static_cast<std::size_t>(slot)], slot % ovn::kItemsPerPage);
             for (int cell = 0; cell < kCellCount; ++cell) {
-                const double width = TextWidth(cell == kName ? name : value, texts[static_cast<std::size_t>(cell)]);
-                widths[cell] = std::max(widths[cell], width);
+                const QFontMetricsF& metrics = cell == kName ? name : value;
+                widths[cell] = std::max(widths[cell], metrics.horizontalAdvance(texts[static_cast<std::size_t>(cell)]));
             }
         }
         double total = 0;
-        for (double& width : widths) total += width += kCellPadding;
-        // What is left goes between the values; texts wider than the column are narrowed in DrawColumn.
+        for (double& width : widths) {
+            width += kCellPadding;
+            total += width;
+        }
+        // Texts wider than the column leave nothing over; DrawColumn narrows them.
         const double spare = std::max(0.0, columnWidth - total) / (kCellCount - kCookTemp);
         for (int cell = kCookTemp; cell < kCellCount; ++cell) widths[cell] += spare;
         return widths;
