@@ -61,7 +61,7 @@ struct CellHeader {
     Qt::Alignment align;
 };
 constexpr CellHeader kHeaders[kCellCount] = {
-    {"", "Item", Qt::AlignRight}, {"", "Name", Qt::AlignLeft},      {"Cook", "°F", Qt::AlignRight},
+    {"", "Item", Qt::AlignRight},   {"", "Name", Qt::AlignLeft},      {"Cook", "°F", Qt::AlignRight},
     {"Power", "%", Qt::AlignRight}, {"Cook", "time", Qt::AlignRight}, {"", "Fan", Qt::AlignLeft},
     {"Hold", "°F", Qt::AlignRight},
 };
@@ -182,8 +182,8 @@ private:
         double y = area.top();
         const QFont headerFont = Font(kValueSize, true);
         for (int cell = 0; cell < kCellCount; ++cell) {
-            Text(box(cell, y, kValueSize + 2), kHeaders[cell].align, QString::fromUtf8(kHeaders[cell].top),
-                 headerFont, kInk);
+            Text(box(cell, y, kValueSize + 2), kHeaders[cell].align, QString::fromUtf8(kHeaders[cell].top), headerFont,
+                 kInk);
             Text(box(cell, y + kValueSize + 2, kValueSize + 2), kHeaders[cell].align,
                  QString::fromUtf8(kHeaders[cell].bottom), headerFont, kInk);
         }
@@ -195,8 +195,8 @@ private:
         for (int page = column * kPagesPerColumn; page < (column + 1) * kPagesPerColumn; ++page) {
             painter_.setPen(QPen(kRuleInk, 0.5));
             painter_.drawLine(QPointF(0, y + rowHeight), QPointF(right, y + rowHeight));
-            Text(QRectF(kCellPadding / 2, y, right, rowHeight), Qt::AlignLeft,
-                 QStringLiteral("Page %1").arg(page + 1), pageFont, kInk);
+            Text(QRectF(kCellPadding / 2, y, right, rowHeight), Qt::AlignLeft, QStringLiteral("Page %1").arg(page + 1),
+                 pageFont, kInk);
             y += rowHeight;
             for (int item = 0; item < ovn::kItemsPerPage; ++item) {
                 const CardSlot& slot = card_.places[static_cast<std::size_t>(page * ovn::kItemsPerPage + item)];

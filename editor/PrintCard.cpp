@@ -33,9 +33,8 @@ void frmOpening::PrintMenuCard() {
     printer.setPageOrientation(QPageLayout::Portrait);
     if (!ui::AskToPrint(this, printer)) return;
     if (!card::DrawCard(printer, menuCard)) {
-        ui::ShowErrorBox(this, QStringLiteral("The menu card could not be printed on %1.")
-                                   .arg(printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                           : printer.outputFileName()));
+        const QString where = printer.outputFileName().isEmpty() ? printer.printerName() : printer.outputFileName();
+        ui::ShowErrorBox(this, QStringLiteral("The menu card could not be printed on %1.").arg(where));
     }
 }
 

@@ -20,8 +20,14 @@ const char* OvenTypeName(std::int16_t ovenType) {
 }
 
 ShownSlot ShowSlot(const MenuItemRecord& item) {
-    return ShownSlot{OrDash(item.CookTemp),   OrDash(TimeWithColon(item.CookTime)), OrDash(item.FanSpeed),
-                     OrDash(item.PowerLevel), item.RoastNHold == 1,                 OrDash(item.HoldTemp)};
+    ShownSlot shown;
+    shown.cookTemp = OrDash(item.CookTemp);
+    shown.cookTime = OrDash(TimeWithColon(item.CookTime));
+    shown.fanSpeed = OrDash(item.FanSpeed);
+    shown.powerLevel = OrDash(item.PowerLevel);
+    shown.roastNHold = item.RoastNHold == 1;
+    shown.holdTemp = OrDash(item.HoldTemp);
+    return shown;
 }
 
 }  // namespace ovn

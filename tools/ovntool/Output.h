@@ -43,7 +43,6 @@ bool WriteOutput(const std::string& path, std::string_view bytes, OutputKind kin
 // RefuseTerminalOutput gives the usage error to print before any work, or "".
 std::string RefuseTerminalOutput(const std::string& path, const std::ostream& out);
 // `bytes` to `out` for "-", else WriteOutput.
-bool WriteOutputOrStandardOutput(const std::string& path, std::string_view bytes, std::ostream& out,
-                                 std::ostream& err);
+bool WriteOutputOrStandardOutput(const std::string& path, std::string_view bytes, std::ostream& out, std::ostream& err);
 
 }  // namespace ovntool

@@ -25,7 +25,8 @@ std::string LocalePaper() {
     const locale_t locale = ::newlocale(LC_PAPER_MASK, "", static_cast<locale_t>(nullptr));
     if (locale == static_cast<locale_t>(nullptr)) return "a4";
     // glibc hands the number back in the pointer's place.
-    const auto height = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(::nl_langinfo_l(_NL_PAPER_HEIGHT, locale)));
+    const auto height =
+        static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(::nl_langinfo_l(_NL_PAPER_HEIGHT, locale)));
     ::freelocale(locale);
     return height == 279 ? "letter" : "a4";
 }
