@@ -82,8 +82,13 @@ printf '\xff' | dd of=damaged.ovn bs=1 seek=$((8 + 24 * 50 + 18)) conv=notrunc s
 grep -q "fails its checks" errors || fail "damaged menu: no warning on standard error"
 grep -q "damaged" <<<"$(text_of damaged.pdf)" || fail "damaged menu: the card does not say so"
 
+# "-" is standard input, as for the other commands.
+"$ovntool" card - -o stdin.pdf <full.ovn || fail "card of standard input: status $?"
+pdfinfo stdin.pdf | grep -qx "Title: *standard input" || fail "standard input is not the title"
+
 # Refusals: exit 2, a message, and nothing written.
 head -c 2408 full.ovn >short.ovn
+cp full.ovn kept.ovn
 while IFS='|' read -r label args; do
     read -r -a argv <<<"$args"
     "$ovntool" card "${argv[@]}" 2>errors
@@ -95,7 +100,9 @@ unreadable|missing.ovn -o out.pdf
 noOutput|full.ovn
 unknownPaper|full.ovn -o out.pdf --paper a3
 twoFiles|full.ovn half.ovn -o out.pdf
+outputIsInput|full.ovn -o full.ovn
 CASES
+cmp -s full.ovn kept.ovn || fail "outputIsInput: the menu file was changed"
 
 ((failures == 0)) && echo "card: all cases pass"
 exit $((failures > 0))

@@ -39,10 +39,4 @@ enum class OutputKind { Text, Binary };
 bool WriteOutput(const std::string& path, std::string_view bytes, OutputKind kind, std::ostream& out,
                  std::ostream& err);
 
-// "-o -" (the card's PDF): standard output, refused when that is a terminal.
-// RefuseTerminalOutput gives the usage error to print before any work, or "".
-std::string RefuseTerminalOutput(const std::string& path, const std::ostream& out);
-// `bytes` to `out` for "-", else WriteOutput.
-bool WriteOutputOrStandardOutput(const std::string& path, std::string_view bytes, std::ostream& out, std::ostream& err);
-
 }  // namespace ovntool
