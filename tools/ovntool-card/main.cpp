@@ -22,7 +22,7 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "ovntool: %s\n", message.c_str());
+    std::fprintf(stderr, "ovntool-card: %s\n", message.c_str());
     return 2;
 }
 
@@ -39,15 +39,15 @@ int main(int argc, char** argv) {
         } else if (option == "--title") {
             title = QString::fromUtf8(value);
         } else {
-            return Fail("ovntool-card: unknown argument '" + option + "' (it is run by 'ovntool card')");
+            return Fail("unknown argument '" + option + "' (it is run by 'ovntool card')");
         }
     }
-    if (argc % 2 == 0) return Fail("ovntool-card: an option without its value (it is run by 'ovntool card')");
+    if (argc % 2 == 0) return Fail("an option without its value (it is run by 'ovntool card')");
 
     ovn::MenuImageBytes image{};
     const std::size_t got = std::fread(image.data(), 1, image.size(), stdin);
     if (got != image.size() || std::fgetc(stdin) != EOF) {
-        return Fail("ovntool-card: standard input is not the 2409 bytes of a menu");
+        return Fail("standard input is not the 2409 bytes of a menu");
     }
 
     // The card is drawn without a display: over SSH, in a cron job, in CI.
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     if (std::fwrite(pdf.constData(), 1, static_cast<std::size_t>(pdf.size()), stdout) !=
             static_cast<std::size_t>(pdf.size()) ||
         std::fflush(stdout) != 0) {
-        return Fail(std::string("ovntool-card: cannot write the card: ") + std::strerror(errno));
+        return Fail(std::string("cannot write the card: ") + std::strerror(errno));
     }
     return 0;
 }
