@@ -28,6 +28,8 @@ that menu file as "Get Menu from File" does once a file has been chosen.
   -h, --help     print this help and exit
       --version  print the version and exit
   --             end of the options (for a FILE that starts with a dash)
+
+In the window, Ctrl+P prints the menu card (the menu as it stands in memory).
 )";
 
 // What the command line asks for: a file to read (maybe none), or an exit

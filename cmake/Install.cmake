@@ -40,6 +40,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${OVN_DOC_DI
 
 if(OVN_BUILD_GUI)
     install(TARGETS ovenmenu RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    # Run by `ovntool card` only, which looks for it here (as ../libexec/ovenmenu from its own folder).
+    install(TARGETS ovntool-card RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/ovenmenu)
     ovn_gzip(${PROJECT_SOURCE_DIR}/app/ovenmenu.1 ovenmenu.1 ${CMAKE_INSTALL_MANDIR}/man1)
     set(desktop ${PROJECT_SOURCE_DIR}/app/desktop)
     install(FILES ${desktop}/${OVN_DESKTOP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -66,8 +68,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "electric) and saves it as the fixed 2409-byte image the oven reads. A\n"
     "double click on a menu file (*.ovn) opens it.\n"
     "\n"
-    "The command-line tool ovntool checks, shows, exports, imports, compares and\n"
-    "creates menu files without opening a window.")
+    "The command-line tool ovntool checks, shows, exports, imports, compares,\n"
+    "creates and prints (as a one-page PDF menu card) menu files without opening\n"
+    "a window.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

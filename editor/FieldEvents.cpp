@@ -48,6 +48,7 @@ void frmOpening::WireEvents() {
     txtCookTimeMM->onLostFocus = [this] { PadTimeBoxOnLeave(txtCookTimeMM); };
 
     onQueryUnload = [this] { return QueryUnload(); };
+    AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintMenuCard(); });
 }
 
 int frmOpening::ItemBoxKeyPress(int keyChar) {

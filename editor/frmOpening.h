@@ -83,6 +83,9 @@ public:
     // file could not be read (nothing on screen changed then).
     bool LoadMenuFile(const std::string& path);
 
+    // Ctrl+P (PrintCard.cpp): the print dialog, then the menu card of the menu in memory.
+    void PrintMenuCard();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

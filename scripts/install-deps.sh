@@ -12,6 +12,7 @@ packages=(
     libacl1-dev libattr1-dev  # a save carries the old file's ACL and extended attributes
     acl attr fusefat dosfstools  # tests: setfacl, getfattr, a FUSE FAT mount (mkfs.fat)
     fonts-dejavu-core
+    poppler-utils  # the tests read the menu card back (pdftotext, pdfinfo, pdffonts)
     "$@"
 )
 missing=()

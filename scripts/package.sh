@@ -26,7 +26,7 @@ dpkg-deb --info "$deb"
 echo "== files"
 id=org.ovenmenu.editor
 expected=(
-    ./usr/bin/ovenmenu ./usr/bin/ovntool
+    ./usr/bin/ovenmenu ./usr/bin/ovntool ./usr/libexec/ovenmenu/ovntool-card
     "./usr/share/applications/$id.desktop"
     ./usr/share/bash-completion/completions/ovntool
     ./usr/share/doc/ovenmenu/changelog.gz ./usr/share/doc/ovenmenu/copyright

@@ -7,7 +7,7 @@ source "$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 2
-touch a.ovn B.OVN c.Ovn d.csv E.XLSX f.txt g.json
+touch a.ovn B.OVN c.Ovn d.csv E.XLSX f.txt g.json h.pdf
 mkdir sub
 failures=0
 
@@ -31,7 +31,7 @@ expect() {
 }
 
 menus="a.ovn B.OVN c.Ovn sub"
-expect "ovntool " "check show export import diff new --help --version"
+expect "ovntool " "check show export import diff new card --help --version"
 expect "ovntool e" "export"
 expect "ovntool check " "$menus"
 expect "ovntool check a.ovn " "$menus"
@@ -49,4 +49,8 @@ expect "ovntool import d.csv --oven " "gas electric"
 expect "ovntool import d.csv --oven gas -o " "$menus"
 expect "ovntool new -" "--oven -o --help --"
 expect "ovntool new --oven e" "electric"
+expect "ovntool card " "$menus"
+expect "ovntool card a.ovn -" "-o --paper --help --"
+expect "ovntool card a.ovn --paper " "a4 letter"
+expect "ovntool card a.ovn -o " "h.pdf sub"
 exit $((failures > 0))

@@ -13,6 +13,7 @@
 #include "menufile/Crc.h"
 #include "model/MenuModel.h"
 #include "ui/Geometry.h"
+#include "ui/PrintDialog.h"
 
 namespace {
 
@@ -571,3 +572,30 @@ TEST_F(EditorTest, StartupFailureShowsOnceAndOpensNoWindow) {
 }
 
 }  // namespace
+
+// Ctrl+P in an item box: the key marks the item changed, and the print dialog
+// prints the menu as stored (not the unsaved name on screen) through Qt's PDF printer.
+TEST_F(EditorTest, CtrlPPrintsTheStoredMenuThroughThePrintDialogToAPdf) {
+    ChooseOven(1);
+    SetItemBoxes({"roast", "350", "01", "30"}).Click("cmdBut(3)");
+    SetBox(W().txtName, "unsaved");
+    const QString pdf = dir_.path() + "/card.pdf";
+    script_->Expect(ui::kPrintDialogName, [&](QWidget& dialog) {
+        auto* printers = Child<QComboBox>(dialog, "printers");
+        printers->setCurrentIndex(printers->findText("Print to File (PDF)"));
+        auto* fileName = Child<QLineEdit>(dialog, "filename");
+        fileName->clear();
+        QTest::keyClicks(fileName, pdf);
+        QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QTest::keyClick(W().txtName, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_TRUE(ovn::Shared().ItemChanged);
+
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished()) << "pdftotext (poppler-utils) is needed";
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(text.contains(QRegularExpression(R"(\n +0 ROAST +350 +100 +01:30 +HIGH )"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith("New Menu\nOven: Electric"));
+    EXPECT_FALSE(text.contains("UNSAVED"));
+}

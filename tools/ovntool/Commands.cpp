@@ -34,6 +34,9 @@ int Run(const Args& args, std::ostream& out, std::ostream& err);
 namespace newmenu {
 int Run(const Args& args, std::ostream& out, std::ostream& err);
 }
+namespace card {
+int Run(const Args& args, std::ostream& out, std::ostream& err);
+}
 
 namespace {
 
@@ -91,6 +94,14 @@ const Command kCommands[] = {
     {"new", "ovntool new --oven gas|electric -o OUTFILE", R"H(Writes a menu of 100 default slots.
 )H",
      newmenu::Run},
+    {"card", "ovntool card FILE -o OUT.pdf [--paper a4|letter]",
+     R"H(The menu card: one portrait page (PDF) with the file's name, the oven
+          type, the date, and the 100 slots by page and item with the values
+          show prints; a free place shows its item number alone, in grey. The
+          paper is the locale's (LC_PAPER), A4 when it says nothing. -o - writes
+          to standard output when that is not a terminal. Needs no display.
+)H",
+     card::Run},
 };
 
 constexpr char kCommonText[] = R"H(
@@ -98,18 +109,18 @@ Options may come before or after the FILEs; "--" ends the options, so a FILE
 may begin with "-". An unknown option is a usage error (exit 2).
 In every line printed, a file name or a quoted name shows a double quote as
 \", a backslash as \\ and a control byte as \xHH.
-show, export and diff need a FILE of exactly 2409 bytes; a file that fails its
-checks is still decoded, with a warning on standard error. A FILE "-" is
-standard input (at most 16 MiB), and "-o -" standard output (a menu or a
-workbook only when it is no terminal). new, import and export -o replace
-OUTFILE safely where an ordinary open for writing would be allowed: a temporary
-file with the old file's owner, mode, ACL and extended attributes is renamed
-over it, or, where it cannot have them all or OUTFILE has a second hard link,
-OUTFILE is written in place after a backup copy OUTFILE~ that is removed once
-the save is done. When OUTFILE cannot be written the cause goes to standard
-error, the old OUTFILE is left as it was (or, if the write in place failed, its
-backup is named), and the exit status is 2. An OUTFILE that is a FILE read
-(also through a link) is refused before anything is written.
+show, export, diff and card need a FILE of exactly 2409 bytes; a file that
+fails its checks is still decoded, with a warning on standard error. A FILE
+"-" is standard input (at most 16 MiB), and "-o -" standard output (a menu, a
+workbook or a card only when it is no terminal). new, import, card and export
+-o replace OUTFILE safely where an ordinary open for writing would be allowed:
+a temporary file with the old file's owner, mode, ACL and extended attributes
+is renamed over it, or, where it cannot have them all or OUTFILE has a second
+hard link, OUTFILE is written in place after a backup copy OUTFILE~ that is
+removed once the save is done. When OUTFILE cannot be written the cause goes to
+standard error, the old OUTFILE is left as it was (or, if the write in place
+failed, its backup is named), and the exit status is 2. An OUTFILE that is a
+FILE read (also through a link) is refused before anything is written.
 )H";
 
 }  // namespace

@@ -186,15 +186,6 @@ std::string QuoteForMessage(std::string_view bytes, std::size_t limit) {
     return Quoted(bytes.substr(0, limit)) + "... (" + std::to_string(bytes.size()) + " bytes)";
 }
 
-std::string TimeWithColon(std::string_view hhmm) {
-    if (hhmm.size() != 4) return std::string(hhmm);
-    return std::string(hhmm.substr(0, 2)) + ":" + std::string(hhmm.substr(2));
-}
-
-const char* OvenTypeName(std::int16_t ovenType) {
-    return ovenType == ovn::kElectricOven ? "electric" : "gas";
-}
-
 std::string PageItemOfSlot(int slot) {
     return "page " + std::to_string(slot / ovn::kItemsPerPage + 1) + " item " +
            std::to_string(slot % ovn::kItemsPerPage);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/ShownTexts.h"
+
 namespace ovntool {
 
 // Each byte becomes the character of the same number (U+0000 to U+00FF).
@@ -38,11 +40,9 @@ std::string EscapePath(std::string_view path);
 // For messages: the text escaped, in double quotes, cut after `limit` bytes.
 std::string QuoteForMessage(std::string_view bytes, std::size_t limit = 40);
 
-// "0130" -> "01:30"; a text of another length is returned as it is.
-std::string TimeWithColon(std::string_view hhmm);
-
-// "gas" or "electric".
-const char* OvenTypeName(std::int16_t ovenType);
+// Shared with the menu card (model/ShownTexts.h).
+using ovn::OvenTypeName;
+using ovn::TimeWithColon;
 
 // Page (1 to 10) and item (0 to 9) of a slot, as the editor's list shows them:
 // "page 3 item 4".

@@ -14,11 +14,6 @@ namespace ovntool::show {
 
 namespace {
 
-// A text that decodes empty (a code with no text) is shown as "-".
-std::string OrDash(const std::string& text) {
-    return text.empty() ? "-" : text;
-}
-
 std::string PadRight(const std::string& utf8, std::size_t width) {
     const std::size_t used = DisplayWidth(utf8);
     return utf8 + std::string(width > used ? width - used : 0, ' ');
@@ -43,14 +38,14 @@ int Run(const Args& args, std::ostream& out, std::ostream& err) {
         << "  Cook temp  Cook time  Fan   Power  Roast&hold  Hold temp\n";
     for (int slot = 0; slot < ovn::kSlotCount; ++slot) {
         const ovn::MenuItemRecord& item = menu->items[static_cast<std::size_t>(slot)];
+        const ovn::ShownSlot shown = ovn::ShowSlot(item);
         const int page = slot / ovn::kItemsPerPage + 1;
         if (slot % ovn::kItemsPerPage == 0) out << "> Page " << page << "\n";
         out << std::right << std::setw(4) << page << std::setw(5) << slot % ovn::kItemsPerPage << "  "
-            << PadRight(EscapeForTerminal(item.Name), nameWidth) << "  " << std::setw(9) << OrDash(item.CookTemp)
-            << "  " << std::setw(9) << OrDash(TimeWithColon(item.CookTime)) << "  " << std::left << std::setw(4)
-            << OrDash(item.FanSpeed) << "  " << std::right << std::setw(5) << OrDash(item.PowerLevel) << "  "
-            << std::left << std::setw(10) << (item.RoastNHold == 1 ? "yes" : "no") << "  " << std::right << std::setw(9)
-            << OrDash(item.HoldTemp) << "\n";
+            << PadRight(EscapeForTerminal(item.Name), nameWidth) << "  " << std::setw(9) << shown.cookTemp << "  "
+            << std::setw(9) << shown.cookTime << "  " << std::left << std::setw(4) << shown.fanSpeed << "  "
+            << std::right << std::setw(5) << shown.powerLevel << "  " << std::left << std::setw(10)
+            << (shown.roastNHold ? "yes" : "no") << "  " << std::right << std::setw(9) << shown.holdTemp << "\n";
     }
     return kExitOk;
 }
