@@ -48,6 +48,7 @@ void frmOpening::WireEvents() {
     txtCookTimeMM->onLostFocus = [this] { PadTimeBoxOnLeave(txtCookTimeMM); };
 
     onQueryUnload = [this] { return QueryUnload(); };
+    WireUndoKeys();
 }
 
 int frmOpening::ItemBoxKeyPress(int keyChar) {
