@@ -28,6 +28,11 @@ that menu file as "Get Menu from File" does once a file has been chosen.
   -h, --help     print this help and exit
       --version  print the version and exit
   --             end of the options (for a FILE that starts with a dash)
+
+Keys in the editor window:
+  Ctrl+Z                 undo the last menu change (unsaved edits of the item
+                         on screen are undone first)
+  Ctrl+Shift+Z, Ctrl+Y   redo it
 )";
 
 // What the command line asks for: a file to read (maybe none), or an exit
