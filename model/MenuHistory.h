@@ -48,9 +48,6 @@ public:
     // The menu the last undo left, or nothing; `current` is kept for undo.
     std::optional<MenuStep> Redo(const MenuSnapshot& current);
 
-    std::size_t UndoCount() const { return undo_.size(); }
-    std::size_t RedoCount() const { return redo_.size(); }
-
 private:
     static std::optional<MenuStep> Move(std::deque<MenuStep>& from, std::deque<MenuStep>& to,
                                         const MenuSnapshot& current);
