@@ -29,7 +29,11 @@ that menu file as "Get Menu from File" does once a file has been chosen.
       --version  print the version and exit
   --             end of the options (for a FILE that starts with a dash)
 
-In the window, Ctrl+P prints the menu card (the menu as it stands in memory).
+Keys in the editor window:
+  Ctrl+P                 print the menu card (the menu as it stands in memory)
+  Ctrl+Z                 undo the last menu change (unsaved edits of the item
+                         on screen are undone first)
+  Ctrl+Shift+Z, Ctrl+Y   redo it
 )";
 
 // What the command line asks for: a file to read (maybe none), or an exit

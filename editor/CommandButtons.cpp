@@ -126,11 +126,11 @@ bool frmOpening::StoreValidItem() {
 }
 
 void frmOpening::SaveItem() {
-    StoreValidItem();
+    StoreValidItemAsStep();
 }
 
 void frmOpening::SaveMenuToFile() {
-    if (ovn::Shared().ItemChanged && !StoreValidItem()) return;
+    if (ovn::Shared().ItemChanged && !StoreValidItemAsStep()) return;
     MenuToFile();
 }
 
@@ -158,7 +158,8 @@ void frmOpening::GetMenuFromFile() {
 
     const std::string path = ChooseMenuFile(dialogs::kReadMode);
     if (path.empty()) return;
-    LoadMenuFile(path);
+    const ovn::MenuSnapshot before = Snapshot();
+    if (LoadMenuFile(path)) RecordStep(before, true);
 }
 
 bool frmOpening::LoadMenuFile(const std::string& path) {
@@ -193,19 +194,23 @@ void frmOpening::ClearItem() {
     const std::string question = "\r\nAre you sure you want to\r\nclear ALL Item information ?";
     if (Ask(dialogs::kYesNoOnWindow, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
 
+    const ovn::MenuSnapshot before = Snapshot();
     FieldSetup(FieldMode::ClearInvalid);
     ovn::ItemClear(state.CurrentItemIndex);
     ItemGetFromMemory(state.CurrentItemIndex);
     state.ItemChanged = false;
     RewriteCurrentListLine();
+    RecordStep(before, false);
 }
 
 void frmOpening::NewMenu() {
     const std::string question = "\r\nAre you sure you want to\r\nclear ALL Menu information ?";
     if (Ask(dialogs::kYesNoOnWindow, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
+    const ovn::MenuSnapshot before = Snapshot();
     SetupOpeningFormAndMenuInfo(0);
     ovn::Shared().MenuFileName = "New Menu";
     SetCaption(WindowCaptionMake(1));
+    RecordStep(before, true);
 }
 
 void frmOpening::CopyTo() {
@@ -226,7 +231,8 @@ void frmOpening::CopyTo() {
         Ask(dialogs::kOkOnWindow, dialogs::kYellow, "\r\nCan not copy 'Page'.");
         return;
     }
-    // Unsaved edits go into the slot first, so that the copy carries them.
+    // Unsaved edits go into the slot first, so that the copy carries them; both are one step.
+    const ovn::MenuSnapshot before = Snapshot();
     if (state.ItemChanged && !StoreValidItem()) return;
 
     const int source = state.CurrentItemIndex;
@@ -237,6 +243,7 @@ void frmOpening::CopyTo() {
         if (!lstItems->SetListIndex(line)) lstItems_Click();
         Ask(dialogs::kOkOnWindow, dialogs::kYellow, "\r\nItem copy complete.");
     }
+    RecordStep(before, false);
     txtPage->SetText("");
     txtItem->SetText("");
 }

@@ -49,6 +49,7 @@ void frmOpening::WireEvents() {
 
     onQueryUnload = [this] { return QueryUnload(); };
     AddShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), [this] { PrintMenuCard(); });
+    WireUndoKeys();
 }
 
 int frmOpening::ItemBoxKeyPress(int keyChar) {

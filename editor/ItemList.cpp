@@ -126,7 +126,7 @@ bool frmOpening::AskToStoreBeforeLeaving() {
         return false;
     }
     if (answer == dialogs::kAnswerYes) {
-        if (!StoreValidItem()) {
+        if (!StoreValidItemAsStep()) {
             ReturnToCurrentLine();
             return false;
         }

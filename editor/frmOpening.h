@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "model/MenuHistory.h"
 #include "model/MenuModel.h"
 #include "ovn/Version.h"
 #include "ui/Controls.h"
@@ -130,6 +131,16 @@ private:
     void CopyTo();
     void CloseEditor();
 
+    // Undo and redo of menu changes (MenuUndo.cpp).
+    void WireUndoKeys();
+    ovn::MenuSnapshot Snapshot() const;
+    // Makes the change from `before` to the menu now one undo step (none when nothing changed).
+    void RecordStep(const ovn::MenuSnapshot& before, bool wholeMenu);
+    // StoreValidItem as a menu change of its own.
+    bool StoreValidItemAsStep();
+    void UndoOrRedo(bool redo);
+    void ApplyStep(const ovn::MenuStep& step);
+
 public:
     // Controls, named as on the window.
     ui::CommandButtonArray* cmdBut = nullptr;
@@ -167,6 +178,11 @@ public:
 
 private:
     bool closeApproved_ = false;
+    ovn::MenuHistory history_;
+    // Whether the item on screen had unstored edits before the shortcut key now
+    // being handled: an item box's key handler marks the item changed before a
+    // window shortcut on the same key runs (Form::onShortcutKey).
+    bool itemChangedBeforeKey_ = false;
 };
 
 }  // namespace editor

@@ -453,6 +453,9 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     event->accept();
+    // A control code may be a window shortcut, which runs after the handler (below).
+    auto* form = code < 32 ? qobject_cast<Form*>(window()) : nullptr;
+    if (form != nullptr) form->ShortcutKeyArrives(*event);
     const int result = onKeyPress(code);
     if (result == 8) {
         backspace();
@@ -463,9 +466,7 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     }
     // 0, 13 and other control codes insert nothing.
     // The handler has seen the key; a window shortcut on it runs as well (Ctrl+P in an item box).
-    if (code < 32) {
-        if (auto* form = qobject_cast<Form*>(window())) form->RunShortcut(*event);
-    }
+    if (form != nullptr) form->RunShortcut(*event);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* event) {

@@ -19,7 +19,8 @@
 //    handler takes text only through it: no context-menu editing, drops, input
 //    methods, or paste/cut/undo shortcuts (they reach the handler as control
 //    codes). A control code then runs the window's shortcut on that key, if
-//    any (Form::AddShortcut). onLostFocus follows leaving the box for another control; not when
+//    any (Form::AddShortcut; Form::onShortcutKey runs before the handler).
+//    onLostFocus follows leaving the box for another control; not when
 //    another window (a modal dialog) or a popup takes the focus.
 //  - Index setters treat an index out of range as -1 (no choice).
 //  - ComboBox: a text that is no entry leaves no choice (index -1); filling an

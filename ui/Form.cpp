@@ -193,19 +193,31 @@ void Form::closeEvent(QCloseEvent* event) {
 void Form::AddShortcut(const QKeySequence& keys, std::function<void()> run) {
     auto* shortcut = new QShortcut(keys, this);
     shortcut->setContext(Qt::WindowShortcut);
-    connect(shortcut, &QShortcut::activated, this, [run] { run(); });
+    // Reached with the focus outside a text box with a key handler: nothing has seen the key yet.
+    connect(shortcut, &QShortcut::activated, this, [this, run] {
+        if (onShortcutKey) onShortcutKey();
+        run();
+    });
     impl_->shortcuts.emplace_back(keys, std::move(run));
 }
 
-bool Form::RunShortcut(const QKeyEvent& event) {
+const std::function<void()>* Form::ShortcutOf(const QKeyEvent& event) const {
     const QKeySequence pressed(event.keyCombination());
     for (const auto& [keys, run] : impl_->shortcuts) {
-        if (keys.matches(pressed) == QKeySequence::ExactMatch) {
-            run();
-            return true;
-        }
+        if (keys.matches(pressed) == QKeySequence::ExactMatch) return &run;
     }
-    return false;
+    return nullptr;
+}
+
+void Form::ShortcutKeyArrives(const QKeyEvent& event) {
+    if (onShortcutKey && ShortcutOf(event) != nullptr) onShortcutKey();
+}
+
+bool Form::RunShortcut(const QKeyEvent& event) {
+    const std::function<void()>* run = ShortcutOf(event);
+    if (run == nullptr) return false;
+    (*run)();
+    return true;
 }
 
 void Form::keyPressEvent(QKeyEvent* event) {

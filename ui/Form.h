@@ -9,7 +9,9 @@
 // where it belongs.
 // Window shortcuts run while the window is active, wherever the focus is in
 // it: a text box with a key handler gives the key to its handler first and
-// then to the window; other windows (dialogs) keep their own keys.
+// then to the window; other windows (dialogs) keep their own keys. Since that
+// handler may change what the shortcut looks at, onShortcutKey runs as a bound
+// key arrives, before any control has handled it.
 #pragma once
 
 #include <QKeySequence>
@@ -63,6 +65,12 @@ public:
     void AddShortcut(const QKeySequence& keys, std::function<void()> run);
     // Runs the shortcut bound to the event's key; true when one ran.
     bool RunShortcut(const QKeyEvent& event);
+    // Runs first for every key bound to a shortcut, wherever the focus is: the
+    // window notes its state as it stood before the key (see above).
+    std::function<void()> onShortcutKey;
+    // A text box calls this before its own handler sees a key; runs
+    // onShortcutKey when the key is bound to a shortcut.
+    void ShortcutKeyArrives(const QKeyEvent& event);
 
 protected:
     bool event(QEvent* event) override;
@@ -71,6 +79,7 @@ protected:
 
 private:
     void Place();
+    const std::function<void()>* ShortcutOf(const QKeyEvent& event) const;
     struct Impl;
     Impl* impl_;
 };

@@ -29,7 +29,7 @@ expect() {
 
 try="Try 'ovenmenu --help'."
 expect version 0 "ovenmenu $version" "" -- --version
-expect help 0 "Usage: ovenmenu [[]--[]] [[]FILE[]]"$'\n'"*--version*Ctrl+P prints*" "" -- --help
+expect help 0 "Usage: ovenmenu [[]--[]] [[]FILE[]]"$'\n'"*--version*Ctrl+P*print the menu card*Ctrl+Z*Ctrl+Y*" "" -- --help
 expect helpShort 0 "Usage: ovenmenu *" "" -- -h
 expect helpAfterAFile 0 "Usage: ovenmenu *" "" -- menu.ovn --help
 expect unknownOption 2 "" "ovenmenu: unknown option '--bogus'"$'\n'"$try" -- --bogus

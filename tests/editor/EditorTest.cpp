@@ -571,6 +571,84 @@ TEST_F(EditorTest, StartupFailureShowsOnceAndOpensNoWindow) {
     EXPECT_EQ(ovn::Shared().MenuDirectory, FilePath("OVENS"));
 }
 
+// Undo and redo of menu changes by their keys: the menu saved before and after a change comes back to the byte.
+using UndoTest = EditorTest;
+const QKeyCombination kUndo = Qt::CTRL | Qt::Key_Z;
+const QKeyCombination kRedo = Qt::CTRL | Qt::SHIFT | Qt::Key_Z;
+const QKeyCombination kRedoByY = Qt::CTRL | Qt::Key_Y;
+void Press(QKeyCombination keys, QWidget* focus) {
+    focus->setFocus();
+    QTest::keyClick(focus, keys.key(), keys.keyboardModifiers());
+}
+
+TEST_F(UndoTest, EachKindOfMenuChangeIsUndoneAndRedoneToTheByte) {
+    Bytes other = MenuImage({7}, 1);
+    other[ovn::kTrailingByte] = 0x5A;  // the read is undone to the 0 of BASE
+    WriteFile(FilePath("BASE.ovn"), MenuImage({0, 5}));
+    WriteFile(FilePath("OTHER.ovn"), other);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"saveItem", [this] { SetBox(W().txtName, "PIE").Click("cmdBut(3)"); }},
+        {"yesOnLeavingTheItem", [this] { SetBox(W().txtName, "PIE").Expect(kYes).ClickLine(3); }},
+        {"storeBySaveMenuToFile", [this] { SetBox(W().txtName, "PIE"); }},
+        {"clearItem", [this] { Expect(kYes).Click("cmdBut(4)"); }},
+        {"copyToWithItsStore", [this] { SetBox(W().txtName, "PIE").Expect(kOk).CopyTo("2", "3"); }},
+        {"newMenuThenElectric", [this] {
+             Expect(kYes).Click("cmdBut(5)");
+             ChooseOven(1);
+         }},
+        {"getMenuFromFile", [this] { Read("OTHER.ovn"); }},
+    };
+    for (const auto& [label, change] : changes) {
+        SCOPED_TRACE(label);
+        OpenWindow();
+        Read("BASE.ovn");
+        SetBox(W().txtCookTemp, "0350").Click("cmdBut(3)");  // a stored text an image would give back as "350"
+        Save("FIRSTMNU");
+        const auto items = ovn::Shared().MenuItems;
+        change();
+        Save("CHANGED1");
+        Press(kUndo, W().lstItems);
+        EXPECT_EQ(ovn::Shared().MenuItems, items);
+        EXPECT_EQ(W().Caption(), kTitle + ui::FromPath(FilePath("FIRSTMNU.ovn")) + " ]");
+        Save("UNDONE01");
+        Press(kRedo, W().lstItems);
+        Save("REDONE01");
+        EXPECT_EQ(ReadFile(FilePath("UNDONE01.ovn")), ReadFile(FilePath("FIRSTMNU.ovn")));
+        EXPECT_EQ(ReadFile(FilePath("REDONE01.ovn")), ReadFile(FilePath("CHANGED1.ovn")));
+    }
+}
+
+TEST_F(UndoTest, UnsavedEditsGoFirstAsTheyStoodBeforeTheKeyInAnItemBoxMarkedTheItem) {
+    ChooseOven(0);
+    SetBox(W().txtName, "PIE").Click("cmdBut(3)");
+    SetItemBoxes({"CAKE", "100"}).Expect(kOk, kInvalidEntries).Click("cmdBut(3)");
+    Press(kUndo, W().txtName);  // only the fields come back, none red
+    EXPECT_EQ(Fields(), "PIE|325|100|00|10|HIGH|0|160");
+    EXPECT_FALSE(IsRed(W().txtCookTemp) || ovn::Shared().ItemChanged);
+    ClickLine(3);  // no question: nothing is left unsaved
+    Press(kUndo, W().txtName);  // the item had no edits: "Save Item" is undone
+    EXPECT_EQ(std::tuple(W().lstItems->List(1), ovn::Shared().ItemChanged), std::tuple(QString("0"), false));
+}
+
+TEST_F(UndoTest, AHundredStepsAreKeptAndANewChangeDropsTheRedo) {
+    ChooseOven(0);
+    for (int step = 1; step <= 101; ++step) SetBox(W().txtName, QString("I%1").arg(step)).Click("cmdBut(3)");
+    for (int step = 1; step <= 101; ++step) Press(kUndo, W().lstItems);  // the last finds nothing: no dialog
+    EXPECT_EQ(W().lstItems->List(1), "0   I1");
+    SetBox(W().txtName, "NEW").Click("cmdBut(3)");
+    Press(kRedoByY, W().lstItems);
+    EXPECT_EQ(W().lstItems->List(1), "0   NEW");
+}
+
+TEST_F(UndoTest, UndoingTheFirstReadGivesBackTheNewMenuWaitingForAnOvenType) {
+    WriteFile(FilePath("GOOD.ovn"), MenuImage({2}, 1));
+    Read("GOOD.ovn");
+    Press(kUndo, W().cmdBut->Button(editor::kNewMenu));
+    ExpectConfiguration(W(), "undone", -1, "", "New Menu");
+    Press(kRedoByY, W().cmdBut->Button(editor::kNewMenu));
+    ExpectConfiguration(W(), "redone", 1, "F \r\n200 - 600", ui::FromPath(FilePath("GOOD.ovn")));
+}
+
 }  // namespace
 
 // Ctrl+P in an item box: the key marks the item changed, and the print dialog
