@@ -10,14 +10,14 @@
 #include <string>
 
 #include "ImportProcess.h"
-#include "tests/ovntool/WorkbookBuilder.h"
+#include "tests/interchange/WorkbookBuilder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using ovntool_test::InlineRow;
-using ovntool_test::kHeaderCells;
-using ovntool_test::WorkbookParts;
+using interchange_test::InlineRow;
+using interchange_test::kHeaderCells;
+using interchange_test::WorkbookParts;
 
 constexpr double kMaxResidentMiB = 256.0;
 
@@ -30,7 +30,7 @@ std::string FarRightCells() {
         rows += "<row r=\"" + number + "\"><c r=\"A" + number + "\"><v>1</v></c><c r=\"XFD" + number +
                 "\"><v>1</v></c></row>";
     }
-    return ovntool_test::ZipArchive(WorkbookParts(rows), true);
+    return interchange_test::ZipArchive(WorkbookParts(rows), true);
 }
 
 // 199990 shared strings of 310 bytes (64 MiB of text, the part's limit) and
@@ -47,7 +47,7 @@ std::string MostText() {
         }
         rows += "</row>";
     }
-    return ovntool_test::ZipArchive(WorkbookParts(rows, strings), true);
+    return interchange_test::ZipArchive(WorkbookParts(rows, strings), true);
 }
 
 void ImportWorstWorkbook(benchmark::State& state) {

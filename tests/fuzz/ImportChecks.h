@@ -7,17 +7,17 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "interchange/ImportMenu.h"
 #include "menufile/Crc.h"
 #include "menufile/ImageCheck.h"
 #include "menufile/ImageCodec.h"
-#include "tools/ovntool/Import.h"
 
 inline void BuildCrcTablesOnce() {
     static const bool built = (ovn::BuildCrcTables(), true);
     (void)built;
 }
 
-inline void CheckImportedMenu(const ovntool::ImportedMenu& menu, std::int16_t oven) {
+inline void CheckImportedMenu(const interchange::ImportedMenu& menu, std::int16_t oven) {
     if (menu.problems.size() != std::min<std::size_t>(menu.problemCount, 100)) std::abort();
     for (const std::string& line : menu.problems) {
         if (line.empty() || line.find('\n') != std::string::npos) std::abort();

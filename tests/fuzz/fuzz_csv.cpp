@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     BuildCrcTablesOnce();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     for (const std::int16_t oven : {ovn::kGasOven, ovn::kElectricOven}) {
-        CheckImportedMenu(ovntool::ImportMenu(bytes, oven, "in.csv"), oven);
+        CheckImportedMenu(interchange::ImportMenu(bytes, oven, "in.csv"), oven);
     }
     return 0;
 }

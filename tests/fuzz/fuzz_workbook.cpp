@@ -8,8 +8,8 @@
 #include <string>
 
 #include "ImportChecks.h"
-#include "tests/ovntool/WorkbookBuilder.h"
-#include "tools/ovntool/WorkbookRead.h"
+#include "interchange/WorkbookRead.h"
+#include "tests/interchange/WorkbookBuilder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     BuildCrcTablesOnce();
@@ -17,19 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (bytes.rfind("PK", 0) != 0) {
         const std::size_t split = std::min(bytes.find('\0'), bytes.size());
         const std::string strings = split < bytes.size() ? bytes.substr(split + 1) : "";
-        ovntool_test::Parts parts = ovntool_test::WorkbookParts("", strings.empty() ? " " : strings);
+        interchange_test::Parts parts = interchange_test::WorkbookParts("", strings.empty() ? " " : strings);
         parts[2].second = bytes.substr(0, split);
-        bytes = ovntool_test::ZipArchive(parts, false);
+        bytes = interchange_test::ZipArchive(parts, false);
     }
-    const ovntool::Worksheet sheet = ovntool::ReadMenuWorksheet(bytes);
+    const interchange::Worksheet sheet = interchange::ReadMenuWorksheet(bytes);
     if (!sheet.problem.empty() && (!sheet.rows.empty() || sheet.problem.find('\n') != std::string::npos)) std::abort();
-    for (const ovntool::SheetRow& row : sheet.rows) {
+    for (const interchange::SheetRow& row : sheet.rows) {
         if (row.cells.empty()) std::abort();
-        for (const ovntool::SheetCell& cell : row.cells) {
+        for (const interchange::SheetCell& cell : row.cells) {
             if (cell.column >= 16384) std::abort();
-            for (const ovntool::Column column : ovntool::kAllColumns) (void)ovntool::CellText(cell, column);
+            for (const interchange::Column column : interchange::kAllColumns) (void)interchange::CellText(cell, column);
         }
     }
-    CheckImportedMenu(ovntool::ImportMenu(bytes, ovn::kElectricOven, "in.xlsx"), ovn::kElectricOven);
+    CheckImportedMenu(interchange::ImportMenu(bytes, ovn::kElectricOven, "in.xlsx"), ovn::kElectricOven);
     return 0;
 }

@@ -2,11 +2,19 @@
 // write back, workbooks made by LibreOffice Calc, the exported workbook, and
 // hostile workbooks.
 #include "ToolRunner.h"
-#include "WorkbookBuilder.h"
-#include "tools/ovntool/WorkbookRead.h"
+#include "interchange/WorkbookRead.h"
+#include "tests/interchange/WorkbookBuilder.h"
 
 namespace ovntool_test {
 namespace {
+
+using interchange_test::InlineRow;
+using interchange_test::kHeaderCells;
+using interchange_test::kMainNamespace;
+using interchange_test::Parts;
+using interchange_test::UnzipArchive;
+using interchange_test::WorkbookParts;
+using interchange_test::ZipArchive;
 
 const fs::path kFixtures = OVN_SPREADSHEET_FIXTURES;
 
@@ -134,11 +142,11 @@ TEST_F(ToolTest, ExportedWorkbookImportsBackByteForByteForEitherOven) {
         EXPECT_NE(byName["xl/sharedStrings.xml"].find("<t>" + std::string(oven) + "</t>"), std::string::npos);
 
         // Slots are numbers; every other cell is text, so "0012" and "0130" keep their zeros.
-        const ovntool::Worksheet read = ovntool::ReadMenuWorksheet(ReadBytes(Path("menu.dat")));
+        const interchange::Worksheet read = interchange::ReadMenuWorksheet(ReadBytes(Path("menu.dat")));
         ASSERT_EQ(read.rows.size(), 101u);
         const auto& cells = read.rows[2].cells;
         EXPECT_EQ(std::tuple(cells[0].kind, cells[1].value, cells[3].value, cells[3].kind),
-                  std::tuple(ovntool::SheetCell::Kind::Number, "0012", "0005", ovntool::SheetCell::Kind::Text));
+                  std::tuple(interchange::SheetCell::Kind::Number, "0012", "0005", interchange::SheetCell::Kind::Text));
     }
 }
 

@@ -1,9 +1,11 @@
 #include "tools/ovntool/Args.h"
 
+#include "interchange/Text.h"
 #include "model/MenuModel.h"
-#include "tools/ovntool/Text.h"
 
 namespace ovntool {
+
+using namespace interchange;
 
 namespace {
 

@@ -7,13 +7,15 @@
 #include <new>
 #include <string>
 
+#include "interchange/Text.h"
 #include "menufile/Crc.h"
 #include "ovn/Version.h"
 #include "tools/ovntool/Args.h"
 #include "tools/ovntool/MenuFile.h"
-#include "tools/ovntool/Text.h"
 
 namespace ovntool {
+
+using namespace interchange;
 
 // Each command's run function, in its own file (check.cpp, ...).
 namespace check {

@@ -8,11 +8,13 @@
 #include <ostream>
 #include <utility>
 
+#include "interchange/Text.h"
 #include "menufile/ImageCheck.h"
 #include "menufile/ImageCodec.h"
-#include "tools/ovntool/Text.h"
 
 namespace ovntool {
+
+using namespace interchange;
 
 namespace {
 

@@ -7,13 +7,15 @@
 #include <span>
 #include <string>
 
+#include "interchange/Text.h"
 #include "menufile/ImageCodec.h"
 #include "menufile/MenuStorage.h"
 #include "tools/ovntool/Commands.h"
 #include "tools/ovntool/MenuFile.h"
-#include "tools/ovntool/Text.h"
 
 namespace ovntool {
+
+using namespace interchange;
 
 namespace {
 

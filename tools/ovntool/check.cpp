@@ -3,14 +3,16 @@
 #include <ostream>
 #include <string>
 
+#include "interchange/Text.h"
 #include "menufile/ImageCheck.h"
 #include "model/MenuModel.h"
 #include "tools/ovntool/Args.h"
 #include "tools/ovntool/Commands.h"
 #include "tools/ovntool/MenuFile.h"
-#include "tools/ovntool/Text.h"
 
 namespace ovntool::check {
+
+using namespace interchange;
 
 namespace {
 

@@ -3,13 +3,15 @@
 #include <ostream>
 #include <string>
 
+#include "interchange/Columns.h"
+#include "interchange/Text.h"
 #include "tools/ovntool/Args.h"
-#include "tools/ovntool/Columns.h"
 #include "tools/ovntool/Commands.h"
 #include "tools/ovntool/MenuFile.h"
-#include "tools/ovntool/Text.h"
 
 namespace ovntool::diff {
+
+using namespace interchange;
 
 namespace {
 

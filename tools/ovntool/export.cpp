@@ -5,17 +5,19 @@
 #include <string>
 #include <vector>
 
+#include "interchange/Columns.h"
+#include "interchange/Csv.h"
+#include "interchange/Json.h"
+#include "interchange/Text.h"
+#include "interchange/WorkbookWrite.h"
 #include "tools/ovntool/Args.h"
-#include "tools/ovntool/Columns.h"
 #include "tools/ovntool/Commands.h"
-#include "tools/ovntool/Csv.h"
-#include "tools/ovntool/Json.h"
 #include "tools/ovntool/MenuFile.h"
 #include "tools/ovntool/Output.h"
-#include "tools/ovntool/Text.h"
-#include "tools/ovntool/WorkbookWrite.h"
 
 namespace ovntool::exportcmd {
+
+using namespace interchange;
 
 namespace {
 
@@ -79,7 +81,7 @@ int Run(const Args& args, std::ostream& out, std::ostream& err) {
     if (!menu) return kExitError;
     std::string bytes;
     if (format == "xlsx") {
-        const std::string reason = WriteMenuWorkbook(*menu, bytes);
+        const std::string reason = WriteMenuWorkbook(menu->items, menu->ovenType, bytes);
         if (!reason.empty()) {
             err << "ovntool: cannot write " << EscapePath(outPath->second) << ": " << reason << "\n";
             return kExitError;

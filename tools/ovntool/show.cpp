@@ -5,12 +5,14 @@
 #include <ostream>
 #include <string>
 
+#include "interchange/Text.h"
 #include "tools/ovntool/Args.h"
 #include "tools/ovntool/Commands.h"
 #include "tools/ovntool/MenuFile.h"
-#include "tools/ovntool/Text.h"
 
 namespace ovntool::show {
+
+using namespace interchange;
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "tools/ovntool/Json.h"
+#include "interchange/Json.h"
 
 #include <cstdio>
 
-namespace ovntool {
+namespace interchange {
 
 namespace {
 
@@ -51,4 +51,4 @@ std::string JsonString(std::string_view utf8) {
     return out;
 }
 
-}  // namespace ovntool
+}  // namespace interchange

@@ -1,5 +1,5 @@
-// Text conversions of ovntool. Menu texts are bytes (Latin-1); everything the
-// tool prints or reads is UTF-8.
+// Text conversions. Menu texts are bytes (Latin-1); every table format, and
+// everything ovntool prints or reads, is UTF-8.
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,7 @@
 
 #include "model/ShownTexts.h"
 
-namespace ovntool {
+namespace interchange {
 
 // Each byte becomes the character of the same number (U+0000 to U+00FF).
 std::string Latin1ToUtf8(std::string_view bytes);
@@ -48,4 +48,4 @@ using ovn::TimeWithColon;
 // "page 3 item 4".
 std::string PageItemOfSlot(int slot);
 
-}  // namespace ovntool
+}  // namespace interchange

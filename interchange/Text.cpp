@@ -1,10 +1,10 @@
-#include "tools/ovntool/Text.h"
+#include "interchange/Text.h"
 
 #include <cstdio>
 
 #include "model/MenuModel.h"
 
-namespace ovntool {
+namespace interchange {
 
 std::string Latin1ToUtf8(std::string_view bytes) {
     std::string out;
@@ -191,4 +191,4 @@ std::string PageItemOfSlot(int slot) {
            std::to_string(slot % ovn::kItemsPerPage);
 }
 
-}  // namespace ovntool
+}  // namespace interchange

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-namespace ovntool_test {
+namespace interchange_test {
 
 using Parts = std::vector<std::pair<std::string, std::string>>;  // zip entry name, contents
 
@@ -94,4 +94,4 @@ inline std::string InlineRow(int number, const std::vector<std::string>& texts) 
 inline const std::vector<std::string> kHeaderCells = {"slot",      "name",        "cook_temp",    "cook_time",
                                                       "fan_speed", "power_level", "roast_n_hold", "hold_temp"};
 
-}  // namespace ovntool_test
+}  // namespace interchange_test

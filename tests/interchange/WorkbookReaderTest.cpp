@@ -3,14 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "WorkbookBuilder.h"
-#include "tools/ovntool/WorkbookRead.h"
+#include "interchange/WorkbookRead.h"
 
-namespace ovntool_test {
+namespace interchange_test {
 namespace {
 
-using ovntool::CellText;
-using ovntool::Column;
-using ovntool::SheetCell;
+using interchange::CellText;
+using interchange::Column;
+using interchange::SheetCell;
 using Kind = SheetCell::Kind;
 
 TEST(WorkbookReader, CellValuesReadAsTheCsvImportWouldReadTheirText) {
@@ -71,10 +71,10 @@ TEST(WorkbookReader, TimeCellsHoldFractionsOfADay) {
 
 TEST(WorkbookReader, TimeFormatsAreThoseWithHoursOrSeconds) {
     for (const char* time : {"h:mm", "[h]:mm", "[mm]:ss", "mm:ss", "yyyy-mm-dd hh:mm", "[$-409]h:mm AM/PM;@"}) {
-        EXPECT_TRUE(ovntool::IsTimeFormat(time)) << time;
+        EXPECT_TRUE(interchange::IsTimeFormat(time)) << time;
     }
     for (const char* other : {"General", "0.00", "yyyy-mm-dd", "mm", "\"hours\" 0", "[Red]0", "0\\h", "@"}) {
-        EXPECT_FALSE(ovntool::IsTimeFormat(other)) << other;
+        EXPECT_FALSE(interchange::IsTimeFormat(other)) << other;
     }
 }
 
@@ -88,7 +88,7 @@ TEST(WorkbookReader, ReadsSharedInlineFormulaAndBooleanCellsWithOrWithoutReferen
         "<c t=\"b\"><v>1</v></c><c r=\"G3\" s=\"1\"/><c "
         "t=\"inlineStr\"><is><r><t>A</t></r><r><t>B</t></r></is></c></row>"
         "<row><c><v>0.0625</v></c><c t=\"s\"><v>2</v></c><c t=\"inlineStr\"><is><t>_x001B_</t></is></c></row>";
-    const ovntool::Worksheet sheet = ovntool::ReadMenuWorksheet(ZipArchive(WorkbookParts(rows, shared), true));
+    const interchange::Worksheet sheet = interchange::ReadMenuWorksheet(ZipArchive(WorkbookParts(rows, shared), true));
     ASSERT_EQ(sheet.problem, "");
     ASSERT_EQ(sheet.rows.size(), 2u);
     std::vector<std::tuple<std::size_t, Kind, std::string>> cells;
@@ -105,4 +105,4 @@ TEST(WorkbookReader, ReadsSharedInlineFormulaAndBooleanCellsWithOrWithoutReferen
     EXPECT_EQ(sheet.rows[1].cells.at(2).value, "\x1B");
 }
 }  // namespace
-}  // namespace ovntool_test
+}  // namespace interchange_test

@@ -1,11 +1,11 @@
-#include "tools/ovntool/Normalise.h"
+#include "interchange/Normalise.h"
 
 #include <algorithm>
 
+#include "interchange/Text.h"
 #include "model/ItemRules.h"
-#include "tools/ovntool/Text.h"
 
-namespace ovntool {
+namespace interchange {
 
 namespace {
 
@@ -54,4 +54,4 @@ NormalisedValue NormaliseSpreadsheetValue(Column column, std::string_view text) 
     }
 }
 
-}  // namespace ovntool
+}  // namespace interchange

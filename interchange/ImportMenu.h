@@ -11,7 +11,7 @@
 
 #include "model/MenuModel.h"
 
-namespace ovntool {
+namespace interchange {
 
 struct ImportedMenu {
     ovn::MenuItemTable items;           // the menu, when there is no problem
@@ -25,4 +25,4 @@ struct ImportedMenu {
 ImportedMenu ImportMenu(std::string_view bytes, std::int16_t ovenType, std::string_view fileName,
                         std::string_view sheetName = {});
 
-}  // namespace ovntool
+}  // namespace interchange

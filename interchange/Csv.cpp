@@ -1,10 +1,10 @@
-#include "tools/ovntool/Csv.h"
+#include "interchange/Csv.h"
 
 #include <algorithm>
 
-#include "tools/ovntool/Text.h"
+#include "interchange/Text.h"
 
-namespace ovntool {
+namespace interchange {
 
 std::string CsvField(std::string_view text) {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
@@ -185,4 +185,4 @@ Utf16Decoded DecodeUtf16(std::string_view bytes) {
     return result;
 }
 
-}  // namespace ovntool
+}  // namespace interchange

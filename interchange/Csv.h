@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ovntool {
+namespace interchange {
 
 // One field as it goes out: quoted only when it must be.
 std::string CsvField(std::string_view text);
@@ -47,4 +47,4 @@ struct Utf16Decoded {
 };
 Utf16Decoded DecodeUtf16(std::string_view bytes);
 
-}  // namespace ovntool
+}  // namespace interchange

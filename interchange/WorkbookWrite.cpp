@@ -1,4 +1,4 @@
-#include "tools/ovntool/WorkbookWrite.h"
+#include "interchange/WorkbookWrite.h"
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -8,12 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "interchange/Columns.h"
+#include "interchange/Text.h"
 #include "menufile/MenuStorage.h"
 #include "model/ItemRules.h"
-#include "tools/ovntool/Columns.h"
-#include "tools/ovntool/Text.h"
 
-namespace ovntool {
+namespace interchange {
 
 namespace {
 
@@ -56,7 +56,7 @@ std::string Range(int low, int high) {
 }
 
 // The sheet "Menu": the header row bold and frozen, a row per slot, every column but slot as text.
-void WriteMenuSheet(lxw_worksheet* sheet, const LoadedMenu& menu, lxw_format* bold, lxw_format* text) {
+void WriteMenuSheet(lxw_worksheet* sheet, const ovn::MenuItemTable& items, lxw_format* bold, lxw_format* text) {
     for (const Column column : kAllColumns) {
         const std::string name(ColumnName(column));
         const lxw_col_t col = ColumnIndex(column);
@@ -68,8 +68,7 @@ void WriteMenuSheet(lxw_worksheet* sheet, const LoadedMenu& menu, lxw_format* bo
             if (column == Column::Slot) {
                 worksheet_write_number(sheet, row, col, slot, nullptr);
             } else {
-                const std::string value =
-                    Latin1ToUtf8(ColumnText(column, slot, menu.items[static_cast<std::size_t>(slot)]));
+                const std::string value = Latin1ToUtf8(ColumnText(column, slot, items[static_cast<std::size_t>(slot)]));
                 worksheet_write_string(sheet, row, col, value.c_str(), text);
             }
         }
@@ -134,7 +133,7 @@ void WriteOvenSheet(lxw_worksheet* ovenSheet, std::int16_t ovenType, lxw_format*
     worksheet_write_string(ovenSheet, 2, 1, ("ovntool import FILE.xlsx --oven " + oven + " -o OUTFILE").c_str(), text);
 }
 
-std::string WriteWorkbookFile(const LoadedMenu& menu, const std::string& path) {
+std::string WriteWorkbookFile(const ovn::MenuItemTable& items, std::int16_t ovenType, const std::string& path) {
     lxw_workbook* book = workbook_new(path.c_str());
     if (book == nullptr) return "the workbook cannot be created";
     lxw_worksheet* sheet = workbook_add_worksheet(book, "Menu");
@@ -145,21 +144,21 @@ std::string WriteWorkbookFile(const LoadedMenu& menu, const std::string& path) {
     lxw_format* text = workbook_add_format(book);
     format_set_num_format(text, "@");  // what is typed stays text: "0130" is no 130, "1-2" no date
 
-    WriteMenuSheet(sheet, menu, bold, text);
-    AddValidations(sheet, menu.ovenType);
-    WriteOvenSheet(ovenSheet, menu.ovenType, bold, text);
+    WriteMenuSheet(sheet, items, bold, text);
+    AddValidations(sheet, ovenType);
+    WriteOvenSheet(ovenSheet, ovenType, bold, text);
     const lxw_error error = workbook_close(book);
     return error == LXW_NO_ERROR ? std::string() : std::string(lxw_strerror(error));
 }
 
 }  // namespace
 
-std::string WriteMenuWorkbook(const LoadedMenu& menu, std::string& bytes) {
+std::string WriteMenuWorkbook(const ovn::MenuItemTable& items, std::int16_t ovenType, std::string& bytes) {
     // libxlsxwriter writes only to a named file: an unnamed one in memory, read back whole.
     const int fd = ::memfd_create("ovntool-workbook", MFD_CLOEXEC);
     if (fd < 0) return std::strerror(errno);
     const std::string path = "/proc/self/fd/" + std::to_string(fd);
-    std::string reason = WriteWorkbookFile(menu, path);
+    std::string reason = WriteWorkbookFile(items, ovenType, path);
     ovn::StorageError error;
     const auto file = reason.empty() ? ovn::ReadFileBytes(path, ovn::kReadCap, error) : std::nullopt;
     ::close(fd);
@@ -169,4 +168,4 @@ std::string WriteMenuWorkbook(const LoadedMenu& menu, std::string& bytes) {
     return {};
 }
 
-}  // namespace ovntool
+}  // namespace interchange

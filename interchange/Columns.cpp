@@ -1,6 +1,6 @@
-#include "tools/ovntool/Columns.h"
+#include "interchange/Columns.h"
 
-namespace ovntool {
+namespace interchange {
 
 std::string_view ColumnName(Column column) {
     switch (column) {
@@ -53,4 +53,4 @@ std::string ColumnText(Column column, int slot, const ovn::MenuItemRecord& item)
     return "";
 }
 
-}  // namespace ovntool
+}  // namespace interchange

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/ovntool/Columns.h"
-#include "tools/ovntool/Normalise.h"
+#include "interchange/Columns.h"
+#include "interchange/Normalise.h"
 
-namespace ovntool {
+namespace interchange {
 
 // A part (the sheet, the shared strings) may unpack to at most this many bytes.
 inline constexpr std::size_t kMaxWorkbookPartBytes = 64u * 1024 * 1024;
@@ -62,4 +62,4 @@ bool IsTimeFormat(std::string_view formatCode);
 // a trustworthy result and other numbers in cook_time are problems.
 NormalisedValue CellText(const SheetCell& cell, Column column);
 
-}  // namespace ovntool
+}  // namespace interchange

@@ -8,7 +8,7 @@
 
 #include "model/MenuModel.h"
 
-namespace ovntool {
+namespace interchange {
 
 enum class Column { Slot, Name, CookTemp, CookTime, FanSpeed, PowerLevel, RoastNHold, HoldTemp };
 
@@ -24,4 +24,4 @@ std::optional<Column> ColumnByName(std::string_view name);
 // as its bytes, Latin-1).
 std::string ColumnText(Column column, int slot, const ovn::MenuItemRecord& item);
 
-}  // namespace ovntool
+}  // namespace interchange

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "tools/ovntool/Columns.h"
+#include "interchange/Columns.h"
 
-namespace ovntool {
+namespace interchange {
 
 struct NormalisedValue {
     std::string text;     // the value in the editor's form (or as given, for the rules to judge)
@@ -23,4 +23,4 @@ struct NormalisedValue {
 // Other columns, and values that match no form, come back unchanged.
 NormalisedValue NormaliseSpreadsheetValue(Column column, std::string_view text);
 
-}  // namespace ovntool
+}  // namespace interchange
