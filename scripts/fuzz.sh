@@ -7,10 +7,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh clang libclang-rt-14-dev
-build_dir=${BUILD_DIR:-build-fuzz}
-cmake -S . -B "$build_dir" -DOVN_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOVN_BUILD_TESTS=OFF -DOVN_BUILD_BENCH=OFF "$@"
-cmake --build "$build_dir" -j"$(nproc)"
+build_dir=build-fuzz  # the fuzz preset's folder
+cmake --preset fuzz "$@"
+cmake --build --preset fuzz -j"$(nproc)"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

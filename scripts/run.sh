@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DOVN_BUILD_TESTS=OFF -DOVN_BUILD_BENCH=OFF
-cmake --build build-release -j"$(nproc)" --target ovenmenu ovntool
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$(nproc)" --target ovenmenu ovntool ovntool-card
 exec build-release/app/ovenmenu "$@"
