@@ -107,6 +107,7 @@ TEST_F(ToolTest, ShowPrintsTheTableAndEscapesWhatATerminalWouldAct) {
 
 TEST_F(ToolTest, DiffIsSilentForEqualMenusAndNamesEachDifferingField) {
     ASSERT_EQ(Run({"new", "--oven", "electric", "-o", "a.ovn"}).status, 0);
+    ASSERT_EQ(Run({"new", "--oven", "gas", "-o", "gas.ovn"}).status, 0);
     Bytes b = ReadBytes(Path("a.ovn"));
     b[2408] = 0x33;  // byte 2408 and the checks are not what the editor shows
     b[BlockStart(3)] ^= 0xFF;
@@ -115,6 +116,7 @@ TEST_F(ToolTest, DiffIsSilentForEqualMenusAndNamesEachDifferingField) {
     ASSERT_EQ(Import(std::string(kHeader) + "23,roast,350,0130,LOW,80,1,160\n", "c.ovn").status, 0);
     const std::tuple<const char*, const char*, std::string> rows[] = {
         {"a.ovn", "same.ovn", ""},
+        {"gas.ovn", "a.ovn", "oven type: gas -> electric\n"},  // every item alike: the menus still differ
         {"a.ovn", "b.ovn",
          "oven type: electric -> gas\npage 5 item 0 (slot 40): name \"\" -> \"\\x1BA\\\\É\\x9B\"; cook_temp 325 -> "
          "344; "
