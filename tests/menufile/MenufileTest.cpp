@@ -260,6 +260,9 @@ protected:
 
 constexpr uid_t kNobody = 65534;
 
+// Cases that give files to root and to nobody, save as nobody or mount: for anyone but root they skip.
+using MenuStorageAsRoot = MenuStorage;
+
 // Runs `body` in a child process that has become the user nobody; returns the
 // child's exit status. A child that cannot drop its privileges fails the test.
 int AsNobody(const std::function<int()>& body) {
@@ -460,7 +463,7 @@ TEST_F(MenuStorage, ScopedFaultsNestAndEndWithTheirScope) {
 }
 
 // An ordinary user saves exactly where an ordinary open for writing is allowed.
-TEST_F(MenuStorage, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
+TEST_F(MenuStorageAsRoot, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root: files of root and of nobody, saved as nobody";
     struct Row {
         const char* name;
@@ -503,7 +506,7 @@ TEST_F(MenuStorage, PermissionsAreTheSystemsOwnForAnOrdinaryUser) {
 
 // In a sticky, world-writable directory a link is followed only when it is the
 // saver's own or the directory owner's, whatever the kernel is set to do.
-TEST_F(MenuStorage, LinksInSharedDirectoriesFollowTheProtectedSymlinksRule) {
+TEST_F(MenuStorageAsRoot, LinksInSharedDirectoriesFollowTheProtectedSymlinksRule) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root: links and directories of root and of nobody";
     const std::string target = MakeDir("private", 0700, 0) + "/T.ovn";
     const std::tuple<const char*, mode_t, uid_t, uid_t, bool> rows[] = {
@@ -558,7 +561,7 @@ TEST_F(MenuStorage, KilledSavesLeaveNothingAfterTheNextSave) {
 }
 
 // A real full file system where the test may mount one: no inode, then no block.
-TEST_F(MenuStorage, FullFileSystemFailsAndKeepsTheOldFile) {
+TEST_F(MenuStorageAsRoot, FullFileSystemFailsAndKeepsTheOldFile) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts a small tmpfs";
     const std::string mountPoint = MakeDir("small", 0755, 0);
     const pid_t child = fork();
@@ -597,7 +600,7 @@ int Shell(const std::string& command) {
 // owner, ACL and extended attributes; where it cannot (another user's file) or
 // a rename would part two names of one file, the old file is written in place
 // after a backup copy, which is gone once the save is done.
-TEST_F(MenuStorage, SaveKeepsAclAttributesOwnerAndLinks) {
+TEST_F(MenuStorageAsRoot, SaveKeepsAclAttributesOwnerAndLinks) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root: files of root and of nobody";
     const std::tuple<const char*, uid_t, const char*, bool, bool> rows[] = {
         // name, owner of the file, a shell command on it ($0), replaced when root saves, when nobody does
