@@ -13,6 +13,7 @@
 #include "menufile/Crc.h"
 #include "menufile/ImageCodec.h"
 #include "model/MenuModel.h"
+#include "ovn/Version.h"
 #include "ui/Geometry.h"
 #include "ui/PrintDialog.h"
 
@@ -28,7 +29,7 @@ Message Damaged(const std::string& detail) {  // the notice, its last line namin
     return {16, kYellow, "\r\nMenu file is damaged.\r\nCheck every item before saving.\r\n" + detail};
 }
 const Message kIncomplete{16, kYellow, "\r\nMenu file is incomplete.\r\nCheck every item before saving."};
-const QString kTitle = "R5800 Menu Editor V0.42    [ ";
+const QString kTitle = QString("R5800 Menu Editor V%1    [ ").arg(ovn::kVersion);
 // The controls Tab reaches while an item is edited with Roast & Hold ticked, in their order.
 const char* const kTabOrder[] = {"cmdBut(5)",   "lstItems",    "txtName",       "txtCookTemp", "cboPowerLevel",
                                  "txtCookTimeHH", "txtCookTimeMM", "cboFanSpeed", "chkRoastNHold", "txtHoldTemp",
