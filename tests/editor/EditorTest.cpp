@@ -281,20 +281,14 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         QTest::keyClick(box, Qt::Key_Tab);  // leaving a time box pads it
         EXPECT_EQ(std::tuple(box->Text(), ovn::Shared().ItemChanged), std::tuple(QString(shown), marks)) << name;
     }
-    QMimeData data;
-    data.setText("999{x}");
+    // Pasting is refused (drops and input methods too: the controls tests); the key still marks the item.
     QGuiApplication::clipboard()->setText("999{x}");
-    QInputMethodEvent compose;
-    compose.setCommitString("999{x}");
-    for (ui::TextBox* box : {Window().txtName, Window().txtCookTemp}) {  // paste, drop and input method
+    for (ui::TextBox* box : {Window().txtName, Window().txtCookTemp}) {
         SetBox(box, "");
         ovn::Shared().ItemChanged = false;
         QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
         EXPECT_TRUE(ovn::Shared().ItemChanged) << "a dropped key still marks the item";
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(box, &drop);
-        QCoreApplication::sendEvent(box, &compose);
         EXPECT_EQ(box->Text(), "") << box->objectName().toStdString();
     }
     SetBox(Window().txtHoldTemp, "150").SetRoastNHold(false);
