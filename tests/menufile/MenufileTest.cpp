@@ -372,14 +372,18 @@ TEST_F(MenuStorage, SaveReplacesWholeKeepsModeOwnerAndLinksAndSurvivesShortWrite
     EXPECT_EQ(Entries(), (Texts{"LINK.ovn", "NEW.ovn", "OLD.ovn"}));
 }
 
-// The special bits of the old mode come along with the rest of it.
+// The special bits of the old mode come along with the rest of it, on the new file
+// (not by falling back to writing the old one in place).
 TEST_F(MenuStorage, SaveKeepsTheSetgidAndStickyBitsOfTheOldMode) {
     for (const mode_t mode : {mode_t{02640}, mode_t{01640}}) {
         ASSERT_EQ(chmod(Path("OLD.ovn").c_str(), mode), 0);
+        struct stat old {};
+        ASSERT_EQ(stat(Path("OLD.ovn").c_str(), &old), 0);
         ASSERT_TRUE(MenuSave(Path("OLD.ovn"), kImage, report_)) << mode;
         struct stat saved {};
         ASSERT_EQ(stat(Path("OLD.ovn").c_str(), &saved), 0);
         EXPECT_EQ(saved.st_mode & 07777, mode);
+        EXPECT_NE(saved.st_ino, old.st_ino) << "written in place: the new file lacked the mode";
     }
 }
 
