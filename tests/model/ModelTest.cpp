@@ -65,15 +65,18 @@ TEST(Encodings, SplitIntoLongAndCrcBytes) {
         {INT32_MIN, {0, 0, 0, 0}, {0, 0, 0, 0}},
     };
     for (const auto& [value, longBytes, crcBytes] : rows) {
-        std::array<Bytes4, 2> b{};
-        EXPECT_TRUE(SplitLongIntoBytes(value, b[0][0], b[0][1], b[0][2], b[0][3]));
-        EXPECT_TRUE(SplitCrcIntoBytes(value, b[1][0], b[1][1], b[1][2], b[1][3]));
-        EXPECT_EQ(b, (std::array{longBytes, crcBytes})) << value;
+        Bytes4 asLong{};
+        Bytes4 asCrc{};
+        EXPECT_TRUE(SplitLongIntoBytes(value, asLong[0], asLong[1], asLong[2], asLong[3]));
+        EXPECT_TRUE(SplitCrcIntoBytes(value, asCrc[0], asCrc[1], asCrc[2], asCrc[3]));
+        EXPECT_EQ(asLong, longBytes) << value;
+        EXPECT_EQ(asCrc, crcBytes) << value;
     }
 }
 
 TEST(ItemRules, NameTemperatureAndTimeTexts) {
-    EXPECT_TRUE(ValidateItemEntry_Name("") && ValidateItemEntry_Name("abc{|}~\x01"));
+    EXPECT_TRUE(ValidateItemEntry_Name(""));
+    EXPECT_TRUE(ValidateItemEntry_Name("abc{|}~\x01"));
     EXPECT_FALSE(ValidateItemEntry_Name("ABCDEFGHI"));
     const std::int16_t gas = kGasOven, elec = kElectricOven, none = kNoOvenType;
     const std::tuple<const char*, std::int16_t, bool, bool> rows[] = {
@@ -100,9 +103,10 @@ TEST(ItemRules, CookTimeBoxesSayWhichIsBad) {
         {"", "", true, true},       {"010", "0", true, false}, {"01", "3x", false, true},
     };
     for (const auto& [hours, minutes, hoursBad, minutesBad] : rows) {
-        const CookTimeVerdict v = ValidateCookTimeBoxes(hours, minutes);
-        EXPECT_EQ(std::pair(v.hoursBad, v.minutesBad), std::pair(hoursBad, minutesBad)) << hours << ":" << minutes;
-        EXPECT_EQ(v.ok(), !hoursBad && !minutesBad);
+        const CookTimeVerdict verdict = ValidateCookTimeBoxes(hours, minutes);
+        EXPECT_EQ(verdict.hoursBad, hoursBad) << hours << ":" << minutes;
+        EXPECT_EQ(verdict.minutesBad, minutesBad) << hours << ":" << minutes;
+        EXPECT_EQ(verdict.ok(), !hoursBad && !minutesBad);
     }
     const std::pair<const char*, const char*> pads[] = {{"5", "05"}, {"0", "00"}, {"", ""}, {"x", "x"}, {"123", "123"}};
     for (const auto& [in, out] : pads) EXPECT_EQ(PadTimeBox(in), out) << in;
@@ -121,9 +125,10 @@ TEST(ItemRules, KeyFilters) {
         EXPECT_EQ(NameKeyFilter(key, false, 3, kNameMaxLength), nameWithRoom) << key;
         EXPECT_EQ(NameKeyFilter(key, false, 8, kNameMaxLength), nameAtLimit) << key;
     }
-    EXPECT_EQ(std::tuple(NumericKeyFilter('-', true, true), NumericKeyFilter('.', false, false),
-                         NameKeyFilter(13, true, 8, 8), NameKeyFilter('A', false, 9, 8)),
-              std::tuple(int{'-'}, int{'.'}, 13, 0));
+    EXPECT_EQ(NumericKeyFilter('-', true, true), '-') << "a minus where allowed";
+    EXPECT_EQ(NumericKeyFilter('.', false, false), '.') << "a point where allowed";
+    EXPECT_EQ(NameKeyFilter(13, true, 8, 8), 13) << "Enter where allowed";
+    EXPECT_EQ(NameKeyFilter('A', false, 9, 8), 0) << "a name already past its limit";
 }
 
 MenuItemRecord Item(const char* name, const char* temp, const char* hold, const char* time, const char* fan = "HIGH",
