@@ -51,12 +51,12 @@ TEST_F(ToolTest, ImportThenExportGivesTheNormalisedCsvBackAndTheFirst2408Bytes) 
 
 TEST_F(ToolTest, ExportKeepsEveryNameByteAsLatin1InCsvAndJson) {
     ASSERT_EQ(Run({"new", "--oven", "electric", "-o", "menu.ovn"}).status, 0);
-    Bytes b = ReadBytes(Path("menu.ovn"));
-    b.replace(8 + 4, 12, " A,\"\n\x01\xE9\x85\x7F \\\xFF");  // all 12 name bytes
-    b[8 + 20] = '\0';  // the roast flag clear, the hold temperature 384
-    b[8 + 21] = '\x03';
-    b.replace(8 + 24 + 4, 3, "A\rB");  // a carriage return alone needs the quotes a line feed gets
-    WriteBytes(Path("menu.ovn"), b);
+    Bytes menu = ReadBytes(Path("menu.ovn"));
+    menu.replace(8 + 4, 12, " A,\"\n\x01\xE9\x85\x7F \\\xFF");  // all 12 name bytes
+    menu[8 + 20] = '\0';  // the roast flag clear, the hold temperature 384
+    menu[8 + 21] = '\x03';
+    menu.replace(8 + 24 + 4, 3, "A\rB");  // a carriage return alone needs the quotes a line feed gets
+    WriteBytes(Path("menu.ovn"), menu);
     RunResult r = Run({"export", "menu.ovn"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("\n1,\"A\rB\",325,0010,HIGH,100,0,160\n"), std::string::npos) << r.out;
