@@ -36,7 +36,17 @@ constexpr Block kDefaultBlock = {0x2E, 0xDC, 0, 0, 0,    0,    0,    0,    0, 0,
 constexpr Block kRoastBlock = {0xDB, 0x6E, 0, 0, 'R',  'O',  'A',  'S',  'T',  0,    0, 0,
                                0,    0,    0, 0, 0x18, 0x15, 0x5E, 0x85, 0x41, 0x01, 0, 0};
 const MenuItemRecord kRoast{"ROAST", "350", "160", "0130", "LOW", "80", 1};
-const auto At = [](int slot, std::size_t offset = 0) { return 8 + 24 * std::size_t(slot) + offset; };
+// Where byte `offset` of slot `slot`'s block lies in the image.
+std::size_t ImageOffset(int slot, std::size_t offset = 0) {
+    return 8 + 24 * std::size_t(slot) + offset;
+}
+
+// The number stored little-endian in `count` bytes of `image` from `at`.
+std::uint32_t LittleEndian(const MenuImageBytes& image, std::size_t at, int count) {
+    std::uint32_t value = 0;
+    for (int i = count - 1; i >= 0; --i) value = value * 256 + image[at + std::size_t(i)];
+    return value;
+}
 
 // The CRC-16 register shifted one bit at a time, its two bytes exchanged as the table-driven routine returns it.
 std::uint16_t SlowCrc16(std::span<const std::uint8_t> bytes) {
@@ -91,12 +101,12 @@ TEST(ImageCodec, DefaultImagesEveryByteAndCheckOfDamagedBlocks) {
     for (const auto& [oven, system] : rows) {
         MenuImageBytes expected{};
         std::copy(system.begin(), system.end(), expected.begin());
-        for (int slot = 0; slot < kSlotCount; ++slot) std::copy_n(kDefaultBlock.begin(), 24, &expected[At(slot)]);
+        for (int slot = 0; slot < kSlotCount; ++slot) std::copy_n(kDefaultBlock.begin(), 24, &expected[ImageOffset(slot)]);
         EncodeMenu(items, oven, image);
         EXPECT_EQ(image, expected) << oven;
     }
-    image[At(3, 5)] = 'X';
-    image[At(71, 18)] ^= 1;
+    image[ImageOffset(3, 5)] = 'X';
+    image[ImageOffset(71, 18)] ^= 1;
     FileDataFromSystemMemory(image, kGasOven);  // damaged blocks, the sum made right again
     const ImageCheckResult result = CheckMenuImage(image);
     EXPECT_TRUE(result.sizeOk && result.sumOk() && !result.ok());
@@ -107,22 +117,25 @@ TEST(ImageCodec, RoastBlockOnlyItsOwnBytesAndMasking) {
     MenuImageBytes image;
     image.fill(0xA5);
     FileDataFromItemMemory(kRoast, image, 42);
-    EXPECT_TRUE(std::equal(kRoastBlock.begin(), kRoastBlock.end(), &image[At(42)]));
+    EXPECT_TRUE(std::equal(kRoastBlock.begin(), kRoastBlock.end(), &image[ImageOffset(42)]));
     EXPECT_EQ(Decoded(image, 42), kRoast);
     FileDataFromSystemMemory(image, kGasOven);
     EXPECT_EQ(image[kTrailingByte], 0xA5);  // carried over, not summed
-    EXPECT_EQ(image[0] | image[1] << 8 | image[2] << 16 | image[3] << 24, *CalculateByteSum(image, 4, 2404));
+    EXPECT_EQ(LittleEndian(image, 0, 4), *CalculateByteSum(image, 4, 2404));
     FileDataFromItemMemory({"[\\]^_ @9", "0600", "0200", "1759", "HIGH", "10", 0}, image, 42);
-    EXPECT_EQ(image[At(42, 20)] | image[At(42, 21)], 0);  // roast off clears the hold word whatever the block held
+    EXPECT_EQ(LittleEndian(image, ImageOffset(42, 20), 2), 0u);  // roast off clears the hold word, whatever it held
     EXPECT_EQ(Decoded(image, 42), (MenuItemRecord{"[\\]^_ @9", "600", "160", "1759", "HIGH", "10", 0}));
     image.fill(0);  // values too wide for their fields are masked
     FileDataFromItemMemory({"ABCDEFGHIJKLMNOP", "2047", "1500", "9999", "LOW", "90", 1}, image, 1);
-    const std::uint8_t* b = &image[At(1)];
-    EXPECT_EQ(std::string(b + 4, b + 16), "ABCDEFGHIJKL");
-    EXPECT_EQ(b[16] | b[17] << 8, (99 * 3600 + 99 * 60) & 0xFFFF);
-    EXPECT_EQ(b[18] | b[19] << 8, 0x3FF | 1 << 10 | 9 << 12);  // temperature cut to 10 bits; LOW and 90 untouched
-    EXPECT_EQ(b[20] | b[21] << 8 | b[22] << 16 | b[23] << 24, 1 + 2 * (1500 & 0x3FF));  // flag, hold cut to 10 bits
-    EXPECT_EQ(std::count(image.begin(), image.end(), 0) - std::count(b, b + 24, 0), std::ptrdiff_t(kImageSize - 24));
+    const std::size_t block = ImageOffset(1);
+    EXPECT_EQ(std::string(&image[block + 4], &image[block + 16]), "ABCDEFGHIJKL");
+    EXPECT_EQ(LittleEndian(image, block + 16, 2), (99 * 3600 + 99 * 60) % 65536);  // the seconds, cut to 16 bits
+    // 2047 cut to the temperature's 10 bits, then LOW (1) and 90 % (9) in their own bits, untouched
+    EXPECT_EQ(LittleEndian(image, block + 18, 2), 1023 + 1 * 1024 + 9 * 4096);
+    EXPECT_EQ(LittleEndian(image, block + 20, 4), 1 + 2 * (1500 % 1024));  // the roast flag, the hold cut to 10 bits
+    const auto zeros = std::count(image.begin(), image.end(), 0);
+    const auto zerosInBlock = std::count(&image[block], &image[block + 24], 0);
+    EXPECT_EQ(zeros - zerosInBlock, std::ptrdiff_t(kImageSize - 24)) << "a byte outside the block was written";
 }
 
 TEST(ImageCodec, DecodeEdgeCases) {
@@ -139,8 +152,8 @@ TEST(ImageCodec, DecodeEdgeCases) {
     };
     for (const auto& [name, nameBytes, bytes, expected] : rows) {
         MenuImageBytes image{};
-        std::copy(nameBytes.begin(), nameBytes.end(), &image[At(7, 4)]);
-        for (const auto& [offset, value] : bytes) image[At(7, std::size_t(offset))] = std::uint8_t(value);
+        std::copy(nameBytes.begin(), nameBytes.end(), &image[ImageOffset(7, 4)]);
+        for (const auto& [offset, value] : bytes) image[ImageOffset(7, std::size_t(offset))] = std::uint8_t(value);
         EXPECT_EQ(Decoded(image, 7), expected) << name;
     }
 }
@@ -162,7 +175,7 @@ TEST(ImageCodec, RandomImagesDecodeAndReencode) {
         item.PowerLevel = item.PowerLevel.empty() ? "0" : item.PowerLevel;
         item.HoldTemp = item.RoastNHold == 1 ? item.HoldTemp : "160";  // no hold temperature without the flag
         ASSERT_EQ(Decoded(encoded, slot), item) << "image " << round << " slot " << slot;
-        std::copy_n(&image[At(slot)], 24, &encoded[At(slot)]);
+        std::copy_n(&image[ImageOffset(slot)], 24, &encoded[ImageOffset(slot)]);
         ASSERT_EQ(encoded, image) << "image " << round << ": bytes outside slot " << slot << " changed";
         if (round % 100 != 0) continue;  // whole menus re-encode to a fixed point in fuzz_image's replay
         DecodeMenu(image, items, system);
