@@ -381,7 +381,7 @@ void WriteFile(const std::string& path, const Bytes& bytes) {
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes)));
 }
 
-TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
+TEST_F(EditorTest, RoastMenuToFileAndBackByteForByte) {
     ChooseOven(0);
     SetItemBoxes({"roast", "350", "01", "30"});
     QTest::keyClicks(Window().cboPowerLevel, "8");
@@ -395,6 +395,9 @@ TEST_F(EditorTest, RoastMenuToFileAndBackThenDamagedFilesAreNamed) {
     EXPECT_EQ(Window().lstItems->List(109), "9   ROAST");
     Save("ROASTMN2");
     EXPECT_EQ(ReadFile(FilePath("ROASTMN2.ovn")), MenuImage({0, 99}));
+}
+
+TEST_F(EditorTest, DamagedFilesAreReadWithANoticeNamingWhatIsWrong) {
 
     const std::size_t size = ovn::kImageSize;  // label, length, bytes flipped, notice
     const std::vector<int> slot50 = {8 + 24 * 50 + 18};
@@ -511,7 +514,7 @@ TEST_F(EditorTest, AFileNamedOnTheCommandLineIsReadAsAChosenOneOverTheShownWindo
     QDir::setCurrent(cwd);
 }
 
-TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPageLine) {
+TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEdits) {
     ChooseOven(0);
     SetBox(Window().txtName, "SRC").Click("cmdBut(3)");
     // clang-format off
@@ -541,6 +544,14 @@ TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPag
     SetBox(Window().txtCookTemp, "100").Expect(kOk, kInvalidEntries).CopyTo("3", "0");
     EXPECT_EQ(items[20], ovn::DefaultItem());
     EXPECT_TRUE(IsRed(Window().txtCookTemp));
+}
+
+TEST_F(EditorTest, ClearItemResetsTheItemAndItsRedBoxesAndNothingOnAPageLine) {
+    ChooseOven(0);
+    auto& items = ovn::Shared().MenuItems;
+    items[9].Name = "LAST";
+    SetBox(Window().txtName, "NEW").Click("cmdBut(3)");
+    SetBox(Window().txtCookTemp, "100").Expect(kOk, kInvalidEntries).Click("cmdBut(3)");
     Expect(kYes).Click("cmdBut(4)");
     EXPECT_EQ(items[0], ovn::DefaultItem());
     EXPECT_EQ(std::tuple(Window().lstItems->List(1), Window().txtCookTemp->Text()), std::tuple(QString("0   "), QString("325")));
@@ -552,7 +563,6 @@ TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEditsAndClearItemSkipsAPag
     Expect(kOk, Message(16, kYellow, "\r\nCan not copy 'Page'.")).CopyTo("3", "3");
     EXPECT_EQ(Window().lstItems->List(11), "> Page 2");
     EXPECT_EQ(items[9].Name, "LAST");
-    EXPECT_EQ(items[10].Name, "NEW");
     EXPECT_EQ(items[30].Name, "");
 }
 
