@@ -27,16 +27,34 @@ function(ovn_add_library name)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
+# Registers the GoogleTest cases of `target` with CTest, labelled LABELS. The
+# cases of a suite whose name ends in "AsRoot" need root (for anyone else they
+# skip, saying why) and are labelled "root" as well: `ctest -LE root`.
+function(ovn_discover_tests target)
+    cmake_parse_arguments(ARG "" "PREFIX" "LABELS" ${ARGN})
+    foreach(filter "-*AsRoot.*" "*AsRoot.*")
+        set(labels ${ARG_LABELS})
+        if(filter STREQUAL "*AsRoot.*")
+            list(APPEND labels root)
+        endif()
+        set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+        if(labels)
+            list(APPEND properties LABELS "${labels}")
+        endif()
+        gtest_discover_tests(${target} TEST_PREFIX "${ARG_PREFIX}" TEST_FILTER "${filter}" DISCOVERY_TIMEOUT 60
+                             PROPERTIES ${properties})
+    endforeach()
+endfunction()
+
 # One GoogleTest executable per test folder, registered with CTest. A test
 # reaches the headers of what it links, and its own folder's by their bare name.
 function(ovn_add_test_folder name)
-    cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     if(NOT sources)
         return()
     endif()
     add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS})
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+    ovn_discover_tests(${name} LABELS ${ARG_LABELS})
 endfunction()

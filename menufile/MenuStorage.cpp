@@ -61,6 +61,11 @@ int& AttributeChangeFailure() {
     return code;
 }
 
+SyncFunction& Sync() {
+    static SyncFunction sync;
+    return sync;
+}
+
 }  // namespace storage_seams
 
 namespace {
@@ -70,6 +75,13 @@ long WriteSome(int fd, const void* data, std::size_t size) {
         return write(fd, data, size);
     }
     return static_cast<long>(::write(fd, data, size));
+}
+
+int Flush(int fd) {
+    if (const SyncFunction& sync = storage_seams::Sync()) {
+        return sync(fd);
+    }
+    return fsync(fd);
 }
 
 // On failure errno holds the cause.
@@ -333,7 +345,7 @@ bool SyncDirectory(const std::string& directory) {
     if (fd < 0) {
         return true;  // nothing to flush through; the file itself is on the disk
     }
-    if (fsync(fd) != 0 && errno != EINVAL) {  // EINVAL: the file system cannot flush directories
+    if (Flush(fd) != 0 && errno != EINVAL) {  // EINVAL: the file system cannot flush directories
         const int code = errno;
         ::close(fd);
         errno = code;
@@ -434,7 +446,7 @@ bool WriteInPlace(int fd, std::span<const std::uint8_t> bytes, StorageError& err
         error = {StorageStage::Write, errno};
         return false;
     }
-    if (fsync(fd) != 0 || ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || fsync(fd) != 0) {
+    if (Flush(fd) != 0 || ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || Flush(fd) != 0) {
         error = {StorageStage::Flush, errno};
         return false;
     }
@@ -507,7 +519,7 @@ bool FillTemporaryFile(FileHandle& temp, std::string& tempPath, const std::strin
     if (!WriteAll(temp.get(), bytes.data(), bytes.size())) {
         return failAndRemove(StorageStage::Write, errno);
     }
-    if (fsync(temp.get()) != 0) {
+    if (Flush(temp.get()) != 0) {
         return failAndRemove(StorageStage::Flush, errno);
     }
     const bool given =
@@ -522,7 +534,7 @@ bool FillTemporaryFile(FileHandle& temp, std::string& tempPath, const std::strin
         temp.close();
         return true;
     }
-    if (fsync(temp.get()) != 0) {  // the mode and owner as well
+    if (Flush(temp.get()) != 0) {  // the mode and owner as well
         return failAndRemove(StorageStage::Flush, errno);
     }
     if (tempPath.empty() && !LinkTemporaryFile(temp.get(), directory, tempPath)) {
@@ -561,7 +573,7 @@ bool CopyOldFile(int from, int to) {
             return false;
         }
         if (got == 0) {
-            return fsync(to) == 0;
+            return Flush(to) == 0;
         }
         if (!WriteAll(to, buffer, static_cast<std::size_t>(got))) {
             return false;

@@ -18,11 +18,15 @@ namespace ovn {
 // The low-level write ReplaceFile uses (same contract as POSIX write).
 using WriteFunction = std::function<long(int fd, const void* data, std::size_t size)>;
 
+// The flush to the disk ReplaceFile uses, of files and directories (same contract as POSIX fsync).
+using SyncFunction = std::function<int(int fd)>;
+
 namespace storage_seams {
 // What ReplaceFile reads: an empty function means the real write, 0 no failure.
 WriteFunction& Write();
 int& TemporaryFileFailure();
 int& AttributeChangeFailure();
+SyncFunction& Sync();
 }  // namespace storage_seams
 
 template <typename T, T& (*Slot)()>
@@ -39,6 +43,9 @@ private:
 
 // Replaces the low-level write used by ReplaceFile.
 using ScopedWriteFunction = ScopedOverride<WriteFunction, &storage_seams::Write>;
+
+// Replaces the flush used by ReplaceFile: to watch when a save makes its steps durable.
+using ScopedSyncFunction = ScopedOverride<SyncFunction, &storage_seams::Sync>;
 
 // While not 0, creating ReplaceFile's unnamed temporary file fails with this errno
 // value: EACCES as in a directory that does not let the user add files, ENOSPC

@@ -17,13 +17,15 @@ enum : std::int16_t { kSave = kSaveMode, kRead = kReadMode };
 constexpr auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
 // The requested top-left corner, kept inside the screen's available area; positions travel in whole pixels.
-void ExpectPlaced(const ui::Form& f, QPoint centre) {
-    const QRect px = QGuiApplication::primaryScreen()->availableGeometry();
-    const int t = ui::kTwipsPerPixel, w = f.WidthTwips(), h = f.HeightTwips();
-    const QRect a(px.x() * t, px.y() * t, px.width() * t, px.height() * t);
-    EXPECT_NEAR(f.LeftTwips(), std::clamp(centre.x() - w / 2, a.x(), a.x() + a.width() - w), t);
-    EXPECT_NEAR(f.TopTwips(), std::clamp(centre.y() - h / 2, a.y(), a.y() + a.height() - h), t);
-    EXPECT_TRUE(a.contains(QRect(f.LeftTwips(), f.TopTwips(), w, h)));
+void ExpectPlaced(const ui::Form& form, QPoint centre) {
+    const QRect pixels = QGuiApplication::primaryScreen()->availableGeometry();
+    const int twips = ui::kTwipsPerPixel;
+    const int width = form.WidthTwips();
+    const int height = form.HeightTwips();
+    const QRect area(pixels.x() * twips, pixels.y() * twips, pixels.width() * twips, pixels.height() * twips);
+    EXPECT_NEAR(form.LeftTwips(), std::clamp(centre.x() - width / 2, area.x(), area.x() + area.width() - width), twips);
+    EXPECT_NEAR(form.TopTwips(), std::clamp(centre.y() - height / 2, area.y(), area.y() + area.height() - height), twips);
+    EXPECT_TRUE(area.contains(QRect(form.LeftTwips(), form.TopTwips(), width, height)));
 }
 
 class Dialogs : public ::testing::Test {
@@ -36,9 +38,13 @@ protected:
         start_ = ui::ToPath(root_);
         owner_.show();  // messages are dialogs over the window that asks
     }
-    static QWidget* Btn(QWidget& window, int index) { return Child(window, QString("cmdBut(%1)").arg(index)); }
+    static QWidget* Button(QWidget& window, int index) { return Child(window, QString("cmdBut(%1)").arg(index)); }
     void Make(const QString& name) {  // a directory when the name ends in '/'
-        ASSERT_TRUE(name.endsWith('/') ? QDir(root_).mkpath(name) : QFile(root_ + '/' + name).open(QFile::WriteOnly));
+        if (name.endsWith('/')) {
+            ASSERT_TRUE(QDir(root_).mkpath(name)) << name.toStdString();
+        } else {
+            ASSERT_TRUE(QFile(root_ + '/' + name).open(QFile::WriteOnly)) << name.toStdString();
+        }
     }
     std::string InRoot(const QString& name) const { return ui::ToPath(root_ + "/" + name); }
     std::string Choose(std::int16_t mode, ui::ModalScript::Action action) {
@@ -69,18 +75,19 @@ TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
         Values().FormCenterX = row.formCentre.x();
         Values().FormCenterY = row.formCentre.y();
         Values().MessageAnswer = 99;
-        script_->Expect("frmMEMessage100", [&](QWidget& w) {
-            auto& f = static_cast<ui::Form&>(w);
+        script_->Expect("frmMEMessage100", [&](QWidget& dialog) {
+            auto& form = static_cast<ui::Form&>(dialog);
             std::vector<int> shown;
             for (int i = 0; i < 4; ++i)
-                if (Btn(w, i)->isVisible()) shown.push_back(i);
-            std::sort(shown.begin(), shown.end(), [&](int a, int b) { return Btn(w, a)->x() < Btn(w, b)->x(); });
+                if (Button(dialog, i)->isVisible()) shown.push_back(i);
+            std::sort(shown.begin(), shown.end(), [&](int a, int b) { return Button(dialog, a)->x() < Button(dialog, b)->x(); });
             ASSERT_EQ(shown, row.leftToRight);
-            ASSERT_EQ(w.focusWidget(), Btn(w, shown.front()));
-            const QRect first = Btn(w, shown.front())->geometry(), last = Btn(w, shown.back())->geometry();
+            ASSERT_EQ(dialog.focusWidget(), Button(dialog, shown.front()));
+            const QRect first = Button(dialog, shown.front())->geometry();
+            const QRect last = Button(dialog, shown.back())->geometry();
             EXPECT_TRUE(shown.size() != 2 || last.left() - first.right() > first.width()) << "no gap for Cancel";
             // Within the border: the colour, an empty first line, then the text centred.
-            QWidget* label = Child(w, "lblInformation");
+            QWidget* label = Child(dialog, "lblInformation");
             const QImage image = label->grab().toImage().copy(3, 3, label->width() - 6, label->height() - 6);
             const QColor background = image.pixelColor(1, image.height() - 2);
             EXPECT_EQ(background, ui::ColorFromBgr(row.shown));
@@ -88,15 +95,16 @@ TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
             const int lineHeight = label->fontMetrics().height();
             EXPECT_TRUE(text.top() >= lineHeight * 3 / 4 && text.top() < lineHeight * 2) << text.top();
             EXPECT_NEAR(text.left(), image.width() - 1 - text.right(), 3);
-            EXPECT_EQ(Spoken(&w), std::string("AlertMessage|Information|") + row.meaning + "|");
+            EXPECT_EQ(Spoken(&dialog), std::string("AlertMessage|Information|") + row.meaning + "|");
             EXPECT_EQ(Spoken(label), "StaticText|\nA question||");
-            ExpectPlaced(f, row.type < 16 ? QPoint(f.ScreenWidthTwips(), f.ScreenHeightTwips()) / 2 : row.formCentre);
+            const QPoint screenCentre = QPoint(form.ScreenWidthTwips(), form.ScreenHeightTwips()) / 2;
+            ExpectPlaced(form, row.type < 16 ? screenCentre : row.formCentre);
             // Neither Enter, Escape nor the close box press a button; the old answer stays.
-            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(w.focusWidget(), key);
-            w.close();
-            EXPECT_TRUE(w.isVisible());
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(dialog.focusWidget(), key);
+            dialog.close();
+            EXPECT_TRUE(dialog.isVisible());
             EXPECT_EQ(Values().MessageAnswer, 99);
-            ClickButton(w, QString("cmdBut(%1)").arg(answer));
+            ClickButton(dialog, QString("cmdBut(%1)").arg(answer));
         });
         EXPECT_EQ(Ask(&owner_, row.type, row.color, "\r\nA question"), answer);
         EXPECT_EQ(Values().MessageAnswer, answer);
@@ -148,28 +156,28 @@ TEST_P(SaveNames, TypedNameGivesPathOrError) {
     for (const QString& name : row.existing) Make(name);
     const bool fails = *row.error != '\0';
     Message seen;
-    const std::string result = Choose(kSave, [&](QWidget& w) {
-        auto& form = static_cast<ui::Form&>(w);
+    const std::string result = Choose(kSave, [&](QWidget& dialog) {
+        auto& form = static_cast<ui::Form&>(dialog);
         EXPECT_EQ(form.Caption(), "Select/Enter Filename to Save Menu");
-        auto* box = Child<ui::TextBox>(w, "txtFileName");
+        auto* box = Child<ui::TextBox>(dialog, "txtFileName");
         box->setFocus();
         for (QChar key : row.keys)
             QTest::sendKeyEvent(QTest::Click, box, key == '\b' ? Qt::Key_Backspace : Qt::Key_unknown, key, {});
         EXPECT_EQ(box->Text(), row.box);
         QTest::keyClick(box, Qt::Key_Return);
         QTest::keyClick(box, Qt::Key_Enter);
-        EXPECT_TRUE(w.isVisible());
-        Child(w, "lstFile")->setFocus();
+        EXPECT_TRUE(dialog.isVisible());
+        Child(dialog, "lstFile")->setFocus();
         if (fails) ExpectMessage(*script_, kAnswerOk, &seen);
-        ClickButton(w, "cmdBut(1)");
+        ClickButton(dialog, "cmdBut(1)");
         if (!fails) return;
-        EXPECT_TRUE(w.isVisible());
+        EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(box->Text(), row.box);
         EXPECT_EQ(Values().FileDialogResult, "");
-        EXPECT_TRUE(std::string(row.error) != "Invalid Filename" || w.focusWidget() == box);
+        EXPECT_TRUE(std::string(row.error) != "Invalid Filename" || dialog.focusWidget() == box);
         EXPECT_NEAR(Values().FormCenterX, form.LeftTwips() + form.WidthTwips() / 2.0, 1.0);
         EXPECT_NEAR(Values().FormCenterY, form.TopTwips() + form.HeightTwips() / 2.0, 1.0);
-        ClickButton(w, "cmdBut(0)");
+        ClickButton(dialog, "cmdBut(0)");
     });
     EXPECT_EQ(result, fails ? "" : InRoot(row.result));
     EXPECT_EQ(seen, fails ? Message(16, kRed, "\r\n" + std::string(row.error)) : Message());
@@ -195,19 +203,19 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Dialogs, ReadModePicksByMouseAndKeyboard) {
     for (const char* name : {"MENU0001.ovn", "X.OVN", "LongName12.Ovn", "notes.txt", "DIR.ovn/"}) Make(name);
     Message seen;
-    const std::string result = Choose(kRead, [&](QWidget& w) {
-        EXPECT_EQ(static_cast<ui::Form&>(w).Caption(), "Select Filename to Read Menu");
-        auto* box = Child<ui::TextBox>(w, "txtFileName");
-        auto* list = Child<ui::FileList>(w, "lstFile");
+    const std::string result = Choose(kRead, [&](QWidget& dialog) {
+        EXPECT_EQ(static_cast<ui::Form&>(dialog).Caption(), "Select Filename to Read Menu");
+        auto* box = Child<ui::TextBox>(dialog, "txtFileName");
+        auto* list = Child<ui::FileList>(dialog, "lstFile");
         EXPECT_FALSE(box->isEnabled());
         EXPECT_EQ(list->ListCount(), 3);
-        const std::string drives = Spoken(Child(w, "lstDrive"));  // a combo box's name is its choice
+        const std::string drives = Spoken(Child(dialog, "lstDrive"));  // a combo box's name is its choice
         EXPECT_TRUE(drives.starts_with("ComboBox|") && drives.ends_with("|Drives|")) << drives;
         EXPECT_EQ(
-            (std::vector{Spoken(Child(w, "lstDirectory")), Spoken(list), Spoken(box)}),
+            (std::vector{Spoken(Child(dialog, "lstDirectory")), Spoken(list), Spoken(box)}),
             (std::vector<std::string>{"List|Directories||", "List|Files||", "EditableText|Filename||\nFilename"}));
         ExpectMessage(*script_, kAnswerOk, &seen);
-        ClickButton(w, "cmdBut(1)");
+        ClickButton(dialog, "cmdBut(1)");
         QListWidgetItem* byMouse = list->findItems("X.OVN", Qt::MatchCaseSensitive).value(0);
         QListWidgetItem* byKeys = list->findItems("LongName12.Ovn", Qt::MatchCaseSensitive).value(0);
         ASSERT_TRUE(byMouse && byKeys);
@@ -216,7 +224,7 @@ TEST_F(Dialogs, ReadModePicksByMouseAndKeyboard) {
         QTest::keyClick(list, Qt::Key_Home);
         for (int i = 0; i < list->row(byKeys); ++i) QTest::keyClick(list, Qt::Key_Down);
         EXPECT_EQ(box->Text(), "LongName12");
-        ClickButton(w, "cmdBut(1)");
+        ClickButton(dialog, "cmdBut(1)");
     });
     EXPECT_EQ(std::get<2>(seen), "\r\nNo Filename Exists");
     EXPECT_EQ(result, InRoot("LongName12.Ovn"));
@@ -234,15 +242,15 @@ TEST_F(Dialogs, PlainFileAsStartOpensOnHomeVolumeThenTheRootNamesWithOneSeparato
             return std::vector<ui::Volume>{{"System", "/"}, {"Stick", stick}};
         });
         start_ = InRoot("OVENS");
-        result = Choose(kSave, [&](QWidget& w) {
-            auto* drive = Child<ui::DriveList>(w, "lstDrive");
+        result = Choose(kSave, [&](QWidget& dialog) {
+            auto* drive = Child<ui::DriveList>(dialog, "lstDrive");
             EXPECT_EQ(drive->Drive(), stick);
-            EXPECT_EQ(Child<ui::DirectoryList>(w, "lstDirectory")->Path(), stick + "/home");
+            EXPECT_EQ(Child<ui::DirectoryList>(dialog, "lstDirectory")->Path(), stick + "/home");
             drive->setFocus();
             QTest::keyClick(drive, Qt::Key_Home);
-            EXPECT_EQ(Child<ui::FileList>(w, "lstFile")->Path(), "/");
-            QTest::keyClicks(Child(w, "txtFileName"), "ABCDEFGH");
-            ClickButton(w, "cmdBut(1)");
+            EXPECT_EQ(Child<ui::FileList>(dialog, "lstFile")->Path(), "/");
+            QTest::keyClicks(Child(dialog, "txtFileName"), "ABCDEFGH");
+            ClickButton(dialog, "cmdBut(1)");
         });
     }
     qputenv("HOME", savedHome);

@@ -7,19 +7,23 @@
 namespace ovntool_test {
 namespace {
 
-const std::string H = kHeader;
-const auto R = [](const std::string& rows) { return H + rows + "\n"; };
+const std::string kHeaderLine = kHeader;
+
+// A CSV file of the header and `rows` (lines without their last line end).
+std::string CsvWithRows(const std::string& rows) {
+    return kHeaderLine + rows + "\n";
+}
 
 // The normalised export of a gas menu whose slots are default except `rows` (slot -> row text).
 std::string ExpectedCsv(const std::map<int, std::string>& rows) {
-    std::string csv = H;
+    std::string csv = kHeaderLine;
     for (int slot = 0; slot < 100; ++slot)
         csv += rows.count(slot) ? rows.at(slot) : std::to_string(slot) + ",,325,0010,HIGH,100,0,160\n";
     return csv;
 }
 
 TEST_F(ToolTest, ImportedRoastMenuHasItsKnownBytes) {
-    EXPECT_EQ(Import(R("23,roast,350,0130,LOW,80,1,160")), kQuietSuccess);
+    EXPECT_EQ(Import(CsvWithRows("23,roast,350,0130,LOW,80,1,160")), kQuietSuccess);
     Bytes expected = DefaultMenu(false).replace(0, 2, "\xDA\xE9");  // 99 * 594 + 1060 = 59866
     expected.replace(BlockStart(23), 24, "\xDB\x6E\0\0ROAST\0\0\0\0\0\0\0\x18\x15\x5E\x85\x41\x01\0\0"s);
     EXPECT_EQ(ReadBytes(Path("menu.ovn")), expected);
@@ -47,14 +51,17 @@ TEST_F(ToolTest, ImportThenExportGivesTheNormalisedCsvBackAndTheFirst2408Bytes) 
 
 TEST_F(ToolTest, ExportKeepsEveryNameByteAsLatin1InCsvAndJson) {
     ASSERT_EQ(Run({"new", "--oven", "electric", "-o", "menu.ovn"}).status, 0);
-    Bytes b = ReadBytes(Path("menu.ovn"));
-    b.replace(8 + 4, 12, " A,\"\n\x01\xE9\x85\x7F \\\xFF");  // all 12 name bytes
-    b[8 + 20] = '\0', b[8 + 21] = '\x03';                    // flag clear, hold temperature 384
-    WriteBytes(Path("menu.ovn"), b);
+    Bytes menu = ReadBytes(Path("menu.ovn"));
+    menu.replace(8 + 4, 12, " A,\"\n\x01\xE9\x85\x7F \\\xFF");  // all 12 name bytes
+    menu[8 + 20] = '\0';  // the roast flag clear, the hold temperature 384
+    menu[8 + 21] = '\x03';
+    menu.replace(8 + 24 + 4, 3, "A\rB");  // a carriage return alone needs the quotes a line feed gets
+    WriteBytes(Path("menu.ovn"), menu);
     RunResult r = Run({"export", "menu.ovn"});
     EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\n1,\"A\rB\",325,0010,HIGH,100,0,160\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.substr(0, r.out.find("\n1,")),
-              H + "0,\" A,\"\"\n\x01\xC3\xA9\xC2\x85\x7F \\\xC3\xBF\",325,0010,HIGH,100,0,384");
+              kHeaderLine + "0,\" A,\"\"\n\x01\xC3\xA9\xC2\x85\x7F \\\xC3\xBF\",325,0010,HIGH,100,0,384");
     r = Run({"export", "menu.ovn", "--format", "json"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(
@@ -68,39 +75,41 @@ TEST_F(ToolTest, ExportKeepsEveryNameByteAsLatin1InCsvAndJson) {
 }
 
 TEST_F(ToolTest, BadCsvPrintsEveryProblemWritesNothingAndExitsOne) {
-    const std::string unknown = "\": unknown column; the header holds " + H.substr(0, H.size() - 1) + " in any order";
+    const std::string unknown = "\": unknown column; the header holds " + kHeaderLine.substr(0, kHeaderLine.size() - 1) + " in any order";
     const std::string nameRule = "is not allowed (space to '_', letters are upper-cased)";
-    const std::string L2 = "line 2: ";
+    const std::string line2 = "line 2: ";
     const std::tuple<const char*, std::string, std::string> rows[] = {
         {"Empty", "", "line 1: no header line (slot,name,cook_temp,...); the file is empty"},
         {"MissingHeader", "0,ROAST,350,0130,LOW,80,1,160\n", "line 1: \"0" + unknown},
         {"UnknownColumn", "slot,name,colour\n", "line 1: \"colour" + unknown},
         {"DuplicateColumn", "slot,name,name\n", "line 1: name: column given twice"},
         {"NoSlotColumn", "name\nROAST\n", "line 1: slot: column missing"},
-        {"DuplicateSlot", R("5,A,350,0130,LOW,80,0,160\n05,B,350,0130,LOW,80,0,160"),
+        {"DuplicateSlot", CsvWithRows("5,A,350,0130,LOW,80,0,160\n05,B,350,0130,LOW,80,0,160"),
          "line 3: slot: slot 5 is already on line 2"},
-        {"SlotOutOfRange", R("100,A,350,0130,LOW,80,0,160"), L2 + "slot: \"100\" is not a slot number 0 to 99"},
-        {"TooFewFields", R("1,A,350"), L2 + "3 fields, the header has 8"},
-        {"UnterminatedQuote", R("1,\"ROAST,350,0130,LOW,80,0,160\n2,B"), L2 + "a quoted field is never closed"},
-        {"TextAfterQuote", R("1,\"A\"B,350,0130,LOW,80,0,160"), L2 + "text after the closing double quote of a field"},
-        {"QuoteInField", R("1,A\"B,350,0130,LOW,80,0,160"), L2 + "a double quote inside an unquoted field"},
-        {"LoneCarriageReturn", R("1,A\rB,350,0130,LOW,80,0,160"), L2 + "a carriage return outside quotes"},
-        {"NotUtf8", R("1,\xE9T\xE9,350,0130,LOW,80,0,160"), L2 + "name: not valid UTF-8"},
-        {"OverlongUtf8", R("1,\xC0\xAF,350,0130,LOW,80,0,160"), L2 + "name: not valid UTF-8"},
-        {"BeyondLatin1", R("1,\xE2\x82\xAC,350,0130,LOW,80,0,160"),
-         L2 + "name: character U+20AC is outside U+0000 to U+00FF"},
-        {"NameTooLong", R("1,ABCDEFGHI,350,0130,LOW,80,0,160"), L2 + "name: 9 characters, at most 8"},
-        {"NameCharacter", R("1,A{B,350,0130,LOW,80,0,160"), L2 + "name: character \"{\" " + nameRule},
-        {"NameLatin1Letter", R("1,caf\xC3\xA9,350,0130,LOW,80,0,160"), L2 + "name: character \"\xC3\xA9\" " + nameRule},
-        {"TimePast1800", R("1,A,350,1801,LOW,80,0,160"),
-         L2 + "cook_time: \"1801\" is not a time HHMM of four digits up to 1800"},
-        {"TimeHours", R("1,A,350,1900,LOW,80,0,160"), L2 + "cook_time: \"1900\": hours must be 00 to 18"},
-        {"TimeMinutes", R("1,A,350,0060,LOW,80,0,160"), L2 + "cook_time: \"0060\": minutes must be 00 to 59"},
-        {"PowerNotInList", R("1,A,350,0130,LOW,55,0,160"), L2 + "power_level: \"55\" is not 0, 10, 20, ... or 100"},
-        {"HoldTempWithRoast", R("1,A,350,0130,LOW,80,1,99"),
-         L2 + "hold_temp: \"99\" is not a whole number 100 to 200 (roast_n_hold is 1)"},
+        {"SlotOutOfRange", CsvWithRows("100,A,350,0130,LOW,80,0,160"), line2 + "slot: \"100\" is not a slot number 0 to 99"},
+        {"TooFewFields", CsvWithRows("1,A,350"), line2 + "3 fields, the header has 8"},
+        {"UnterminatedQuote", CsvWithRows("1,\"ROAST,350,0130,LOW,80,0,160\n2,B"), line2 + "a quoted field is never closed"},
+        {"TextAfterQuote", CsvWithRows("1,\"A\"B,350,0130,LOW,80,0,160"), line2 + "text after the closing double quote of a field"},
+        {"QuoteInField", CsvWithRows("1,A\"B,350,0130,LOW,80,0,160"), line2 + "a double quote inside an unquoted field"},
+        {"LoneCarriageReturn", CsvWithRows("1,A\rB,350,0130,LOW,80,0,160"), line2 + "a carriage return outside quotes"},
+        {"NotUtf8", CsvWithRows("1,\xE9T\xE9,350,0130,LOW,80,0,160"), line2 + "name: not valid UTF-8"},
+        {"OverlongUtf8", CsvWithRows("1,\xC0\xAF,350,0130,LOW,80,0,160"), line2 + "name: not valid UTF-8"},
+        {"BeyondLatin1", CsvWithRows("1,\xE2\x82\xAC,350,0130,LOW,80,0,160"),
+         line2 + "name: character U+20AC is outside U+0000 to U+00FF"},
+        {"NameTooLong", CsvWithRows("1,ABCDEFGHI,350,0130,LOW,80,0,160"), line2 + "name: 9 characters, at most 8"},
+        {"NameCharacter", CsvWithRows("1,A{B,350,0130,LOW,80,0,160"), line2 + "name: character \"{\" " + nameRule},
+        {"EightCharactersOneBad", CsvWithRows("1,ABCDEFG{,350,0130,LOW,80,0,160"),
+         line2 + "name: character \"{\" " + nameRule},
+        {"NameLatin1Letter", CsvWithRows("1,caf\xC3\xA9,350,0130,LOW,80,0,160"), line2 + "name: character \"\xC3\xA9\" " + nameRule},
+        {"TimePast1800", CsvWithRows("1,A,350,1801,LOW,80,0,160"),
+         line2 + "cook_time: \"1801\" is not a time HHMM of four digits up to 1800"},
+        {"TimeHours", CsvWithRows("1,A,350,1900,LOW,80,0,160"), line2 + "cook_time: \"1900\": hours must be 00 to 18"},
+        {"TimeMinutes", CsvWithRows("1,A,350,0060,LOW,80,0,160"), line2 + "cook_time: \"0060\": minutes must be 00 to 59"},
+        {"PowerNotInList", CsvWithRows("1,A,350,0130,LOW,55,0,160"), line2 + "power_level: \"55\" is not 0, 10, 20, ... or 100"},
+        {"HoldTempWithRoast", CsvWithRows("1,A,350,0130,LOW,80,1,99"),
+         line2 + "hold_temp: \"99\" is not a whole number 100 to 200 (roast_n_hold is 1)"},
         {"EveryRowsProblems",
-         R("1,A,350,0130,LOW,80,0,160\n2,\"A\nB\",350,0130,LOW,80,0,160\n3,A,199,0130,LOW,80,0,160"),
+         CsvWithRows("1,A,350,0130,LOW,80,0,160\n2,\"A\nB\",350,0130,LOW,80,0,160\n3,A,199,0130,LOW,80,0,160"),
          "line 3: name: character \"\\x0A\" " + nameRule +
              "\nline 5: cook_temp: \"199\" is not a whole number 200 to 500 (gas oven)\n"
              "ovntool: in.csv: 2 problem(s); menu.ovn not written"},
@@ -115,7 +124,7 @@ TEST_F(ToolTest, BadCsvPrintsEveryProblemWritesNothingAndExitsOne) {
         EXPECT_EQ(EntryCount(), 2) << name << ": a temporary file was left";
     }
     const std::string huge(10 * 1024 * 1024, 'A');  // ten-megabyte lines get short messages
-    RunResult r = Import(R("1," + huge + ",350,0130,LOW,80,0,160"));
+    RunResult r = Import(CsvWithRows("1," + huge + ",350,0130,LOW,80,0,160"));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("line 2: name: 10485760 characters, at most 8\n"), std::string::npos);
     EXPECT_LT(r.err.size(), 400u);
@@ -127,7 +136,7 @@ TEST_F(ToolTest, BadCsvPrintsEveryProblemWritesNothingAndExitsOne) {
 }
 
 TEST_F(ToolTest, ImportAcceptsWhatTheRulesAllowForTheOven) {
-    const std::string csv = R("0,,600,1800,OFF,0,1,100\n1,@[\\]^_ 9,200,0000,HIGH,100,0,abc");
+    const std::string csv = CsvWithRows("0,,600,1800,OFF,0,1,100\n1,@[\\]^_ 9,200,0000,HIGH,100,0,abc");
     EXPECT_EQ(Import(csv, "menu.ovn", "electric").status, 0);
     const RunResult gas = Import(csv, "gas.ovn", "gas");
     EXPECT_EQ(gas.status, 1);
@@ -138,7 +147,7 @@ TEST_F(ToolTest, ImportAcceptsWhatTheRulesAllowForTheOven) {
 TEST_F(ToolTest, UnwritableOutputExitsTwoAndLeavesNothingBehind) {
     fs::create_directory(Path("adir"));
     WriteBytes(Path("plain"), "keep"s);
-    WriteBytes(Path("in.csv"), R("1,A,350,0130,LOW,80,0,160"));
+    WriteBytes(Path("in.csv"), CsvWithRows("1,A,350,0130,LOW,80,0,160"));
     const std::pair<std::string, std::string> outputs[] = {
         {"adir", "Is a directory"}, {"missing/m.ovn", "No such file or directory"}, {"plain/m.ovn", "Not a directory"}};
     for (const auto& [out, cause] : outputs) {

@@ -16,19 +16,24 @@ TEST_F(ToolTest, CheckReportsEveryReasonOnOneLine) {
     const std::string sum = "byte sum stored 59400, computed ";
     const std::tuple<const char*, void (*)(Bytes&), int, std::string> rows[] = {
         // name, damage, status, line
-        {"NameByteOfSlot37", [](Bytes& b) { b[BlockStart(37) + 4] ^= 0x01; }, 1,
+        {"NameByteOfSlot37", [](Bytes& menu) { menu[BlockStart(37) + 4] ^= 0x01; }, 1,
          "BAD (slot 37 (page 4 item 7) CRC wrong; " + sum + "59401)"},
-        {"CrcByteOfSlot99", [](Bytes& b) { b[BlockStart(99)] = '\x2F'; }, 1,
+        {"CrcByteOfSlot99", [](Bytes& menu) { menu[BlockStart(99)] = '\x2F'; }, 1,
          "BAD (slot 99 (page 10 item 9) CRC wrong; " + sum + "59401)"},
-        {"SumByte", [](Bytes& b) { b[1] ^= 0x01; }, 1, "BAD (byte sum stored 59656, computed 59400)"},
-        {"TrailingByteIsCoveredByNoCheck", [](Bytes& b) { b[2408] = '\xA5'; }, 0, "OK"},
-        {"OneByteShort", [](Bytes& b) { b.pop_back(); }, 1, "BAD (size 2408 bytes, not 2409)"},
-        {"OneByteLong", [](Bytes& b) { b.push_back(0); }, 1, "BAD (size 2410 bytes, not 2409)"},
-        {"CutInSlot99", [](Bytes& b) { b.resize(BlockStart(99) + 10); }, 1,
+        {"SumByte", [](Bytes& menu) { menu[1] ^= 0x01; }, 1, "BAD (byte sum stored 59656, computed 59400)"},
+        {"TrailingByteIsCoveredByNoCheck", [](Bytes& menu) { menu[2408] = '\xA5'; }, 0, "OK"},
+        {"OneByteShort", [](Bytes& menu) { menu.pop_back(); }, 1, "BAD (size 2408 bytes, not 2409)"},
+        {"OneByteLong", [](Bytes& menu) { menu.push_back(0); }, 1, "BAD (size 2410 bytes, not 2409)"},
+        {"CutInSlot99", [](Bytes& menu) { menu.resize(BlockStart(99) + 10); }, 1,
          "BAD (size 2394 bytes, not 2409, slot 99 cut off; " + sum + "59072)"},
-        {"CutInSlot3AndBlock1Damaged", [](Bytes& b) { b.resize(100), b[BlockStart(1) + 20] = 1; }, 1,
+        {"CutInSlot3AndBlock1Damaged",
+         [](Bytes& menu) {
+             menu.resize(100);
+             menu[BlockStart(1) + 20] = 1;
+         },
+         1,
          "BAD (size 100 bytes, not 2409, slots 3 to 99 cut off; slot 1 (page 1 item 1) CRC wrong; " + sum + "2377)"},
-        {"Empty", [](Bytes& b) { b.clear(); }, 1, "BAD (size 0 bytes, not 2409, slots 0 to 99 cut off)"},
+        {"Empty", [](Bytes& menu) { menu.clear(); }, 1, "BAD (size 0 bytes, not 2409, slots 0 to 99 cut off)"},
     };
     for (const auto& [name, damage, status, line] : rows) {
         Bytes image = DefaultMenu(false);
@@ -107,14 +112,16 @@ TEST_F(ToolTest, ShowPrintsTheTableAndEscapesWhatATerminalWouldAct) {
 
 TEST_F(ToolTest, DiffIsSilentForEqualMenusAndNamesEachDifferingField) {
     ASSERT_EQ(Run({"new", "--oven", "electric", "-o", "a.ovn"}).status, 0);
-    Bytes b = ReadBytes(Path("a.ovn"));
-    b[2408] = 0x33;  // byte 2408 and the checks are not what the editor shows
-    b[BlockStart(3)] ^= 0xFF;
-    WriteBytes(Path("same.ovn"), b);
+    ASSERT_EQ(Run({"new", "--oven", "gas", "-o", "gas.ovn"}).status, 0);
+    Bytes same = ReadBytes(Path("a.ovn"));
+    same[2408] = 0x33;  // byte 2408 and the checks are not what the editor shows
+    same[BlockStart(3)] ^= 0xFF;
+    WriteBytes(Path("same.ovn"), same);
     WriteBytes(Path("b.ovn"), OddMenu());
     ASSERT_EQ(Import(std::string(kHeader) + "23,roast,350,0130,LOW,80,1,160\n", "c.ovn").status, 0);
     const std::tuple<const char*, const char*, std::string> rows[] = {
         {"a.ovn", "same.ovn", ""},
+        {"gas.ovn", "a.ovn", "oven type: gas -> electric\n"},  // every item alike: the menus still differ
         {"a.ovn", "b.ovn",
          "oven type: electric -> gas\npage 5 item 0 (slot 40): name \"\" -> \"\\x1BA\\\\É\\x9B\"; cook_temp 325 -> "
          "344; "

@@ -41,14 +41,18 @@ public:
         for (const char* sub : {"old", "Archive"}) ASSERT_TRUE(QDir(dir).mkpath(sub));
         for (const char* file : {"MENU0002.ovn", "menu0001.ovn", "ZETA.OVN", "Alpha.Ovn", "a.txt", "M.ovn.bak", "ovn"})
             ASSERT_TRUE(QFile(dir + "/" + file).open(QIODevice::WriteOnly));
-        files->SetPattern("*.ovn"), files->SetPath(dir);
+        files->SetPattern("*.ovn");
+        files->SetPath(dir);
         fan->onClick = [this] { Record("fan", fan->ListIndex()); };
         roast->onClick = [this] { Record("roast", roast->Value()); };
         list->onClick = [this] { Record("list", list->ListIndex()); };
         files->onClick = [this] { Record("file", files->ListIndex()); };
         oven->onClick = [this](int index) { Record("oven", index * 10 + oven->Selected()); };
         buttons->onClick = [this](int index) { Record("button", index); };
-        box->onKeyPress = [this](int code) { return Record("key", code), answer == -2 ? code : answer; };
+        box->onKeyPress = [this](int code) {
+            Record("key", code);
+            return answer == -2 ? code : answer;
+        };
         box->onLostFocus = [this] { Record("lost", 0); };
         form->ShowModeless();
         QApplication::setActiveWindow(form.get());
@@ -88,9 +92,13 @@ TEST_F(Controls, ProgramChangesRaiseTheClickBeforeReturningOrNothing) {
         {"OptionClearCleared", [&] { return oven->SetValue(1, false); }, false, ""},
     };
     for (const auto& [name, set, changed, expected] : rows) {
-        fan->SetListIndex(0), list->SetListIndex(1), roast->SetValue(1), oven->SetValue(0, true);
+        fan->SetListIndex(0);
+        list->SetListIndex(1);
+        roast->SetValue(1);
+        oven->SetValue(0, true);
         events.clear();
-        EXPECT_EQ((std::pair{set(), events}), std::pair(changed, std::string(expected))) << name;
+        EXPECT_EQ(set(), changed) << name;
+        EXPECT_EQ(events, expected) << name;
     }
 }
 
@@ -100,13 +108,17 @@ TEST_F(Controls, OptionGroupCanHaveNoChoiceButtonsAreNeverDefaultEnterAndEscapeP
     QTest::mouseClick(oven->Button(0), Qt::LeftButton);  // the chosen one stays chosen, no event
     EXPECT_EQ(events, "oven=11;oven=0;");
     EXPECT_EQ((std::pair{oven->SetValue(0, false), oven->Selected()}), std::pair(true, -1));
-    EXPECT_FALSE(oven->Value(0) || oven->Button(0)->isChecked() || oven->Button(1)->isChecked());
+    EXPECT_FALSE(oven->Value(0));
+    EXPECT_FALSE(oven->Button(0)->isChecked());
+    EXPECT_FALSE(oven->Button(1)->isChecked());
     events.clear();
     ui::CommandButton* quit = buttons->Button(0);
-    EXPECT_FALSE(quit->autoDefault() || quit->isDefault());
+    EXPECT_FALSE(quit->autoDefault());
+    EXPECT_FALSE(quit->isDefault());
     quit->setFocus();
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(quit, key);
-    EXPECT_TRUE(events.empty() && form->isVisible());
+    EXPECT_EQ(events, "");
+    EXPECT_TRUE(form->isVisible());
     QTest::keyClick(quit, Qt::Key_Space);
     QTest::mouseClick(buttons->Button(1), Qt::LeftButton);
     QTest::mouseClick(roast, Qt::LeftButton, {}, {5, 5});
@@ -156,7 +168,9 @@ TEST_F(Controls, KeysOnTheFocusedControlRaiseTheirEvents) {
     };
     answer = 0;  // the text box drops every key: only the codes matter here
     for (const auto& [name, control, start, key, modifiers, to] : rows) {
-        fan->SetListIndex(start), list->SetListIndex(start), files->SetListIndex(start);
+        fan->SetListIndex(start);
+        list->SetListIndex(start);
+        files->SetListIndex(start);
         control->setFocus();
         events.clear();
         QTest::keyClick(control, key, modifiers);
@@ -224,7 +238,11 @@ TEST_F(Controls, TextBoxHandlersAnswerEditsAsTheCodeSaysTextComesOnlyThroughThem
     };
     for (const auto& [name, selectBC, result, text] : rows) {
         box->SetText("ABCD");
-        selectBC ? box->setSelection(1, 2) : box->setCursorPosition(2);
+        if (selectBC) {
+            box->setSelection(1, 2);
+        } else {
+            box->setCursorPosition(2);
+        }
         answer = result;
         QTest::keyClick(box, Qt::Key_X);
         EXPECT_EQ(box->Text(), text) << name;
@@ -238,7 +256,10 @@ TEST_F(Controls, TextBoxHandlersAnswerEditsAsTheCodeSaysTextComesOnlyThroughThem
     QTest::keyClick(box, 'A');  // a capital (QTest would send "a" for Key_A with Shift)
     for (Qt::Key key : {Qt::Key_X, Qt::Key_V, Qt::Key_Z}) QTest::keyClick(box, key, Qt::ControlModifier);
     for (Qt::Key key : {Qt::Key_Insert, Qt::Key_Delete}) QTest::keyClick(box, key, Qt::ShiftModifier);
-    auto send = [this](QEvent&& event) { return QApplication::sendEvent(box, &event), event.isAccepted(); };
+    const auto send = [this](QEvent&& event) {  // whether the box took the event
+        QApplication::sendEvent(box, &event);
+        return event.isAccepted();
+    };
     send(QContextMenuEvent(QContextMenuEvent::Mouse, {5, 5}, box->mapToGlobal(QPoint(5, 5))));  // would not wait
     QMimeData data;
     data.setText("DROPPED");
@@ -294,10 +315,13 @@ TEST(DriveList, MountTablesKeepRealFileSystemsNamedByLabelAndTheLongestMountPoin
     drives.onChange = [&] { changes << drives.Drive(); };
     QStringList chosen;  // the drive each path selects
     for (const char* path :
-         {"/home/a/OVENS", "/home/a/ext/OVENS", "/home/a/extra", "/homework", "/", "/media/../home/a"})
-        chosen << (drives.SelectForPath(path), drives.Drive());
+         {"/home/a/OVENS", "/home/a/ext/OVENS", "/home/a/extra", "/homework", "/", "/media/../home/a"}) {
+        drives.SelectForPath(path);
+        chosen << drives.Drive();
+    }
     EXPECT_EQ(chosen.join(';'), "/home;/home/a/ext;/home;/;/;/home");
-    EXPECT_EQ(drives.currentText() + changes.join(';'), "HOME");  // no change raised
+    EXPECT_EQ(drives.currentText(), "HOME");
+    EXPECT_TRUE(changes.isEmpty()) << "selecting for a path raises no change";
 }
 
 TEST_F(Controls, FileListShowsMenuFilesDirectoryListOpensOnEnterOrDoubleClickUnreadablePathsShowNothing) {
@@ -314,7 +338,8 @@ TEST_F(Controls, FileListShowsMenuFilesDirectoryListOpensOnEnterOrDoubleClickUnr
     QTest::mouseDClick(dirs->viewport(), Qt::LeftButton, {}, Centre(dirs, dirs->currentRow() - 1));
     EXPECT_EQ(opened, (QStringList{dir, dir + "/Archive", dir}));
     for (const QString& path : {dir + "/a.txt", temp.path() + "/nowhere/at/all"}) {
-        files->SetPath(path), dirs->SetPath(path);
+        files->SetPath(path);
+        dirs->SetPath(path);
         EXPECT_FALSE(files->SetListIndex(0));
         EXPECT_EQ(std::pair(dirs->Path(), dirs->count()),
                   std::pair(path, static_cast<int>(path.count('/')) + 1));  // ancestors only
