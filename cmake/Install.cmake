@@ -1,5 +1,6 @@
 # What `cmake --install` puts where (GNUInstallDirs), and the Debian package
-# CPack makes of it (scripts/package.sh). Included after every target exists.
+# CPack makes of it (scripts/package.sh). Included once the programs' targets
+# exist; the tests and benchmarks, which install nothing, come after.
 include(GNUInstallDirs)
 
 set(OVN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/ovenmenu)
