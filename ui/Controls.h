@@ -43,6 +43,7 @@
 #include <functional>
 #include <map>
 
+#include "ui/CaptionFit.h"
 #include "ui/Geometry.h"
 #include "ui/PickList.h"
 
@@ -215,14 +216,5 @@ private:
     QPoint from_;
     QPoint to_;
 };
-
-// Sets the caption font of `control` to `font`, shrunk just enough for the
-// caption to fit (see CaptionFits); the controls call it whenever their caption,
-// size or word wrap changes.
-void FitCaptionFont(QWidget* control, const QFont& font);
-
-// True when the caption of `control` (label, button, check box, option button,
-// frame title) fits inside the control at its current font.
-bool CaptionFits(const QWidget* control);
 
 }  // namespace ui
