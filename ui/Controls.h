@@ -66,6 +66,13 @@ private:
     QString caption_;
 };
 
+// The character codes of the editing keys, as a text box's key handler sees
+// and answers them (see onKeyPress); codes from kFirstPrintable up insert.
+inline constexpr int kCharBackspace = 8;
+inline constexpr int kCharEnter = 13;
+inline constexpr int kFirstPrintable = 32;
+inline constexpr int kCharDelete = 127;
+
 // The back colour of a text box holding an invalid entry (red, 0x00BBGGRR).
 inline constexpr std::uint32_t kInvalidBackColor = 255;
 

@@ -13,17 +13,17 @@ namespace {
 
 constexpr int kNoCharCode = -1;
 
-// The character code a key carries: printable characters, Backspace 8, Delete 127,
-// Enter 13, Ctrl with a letter its control code; kNoCharCode for the rest.
+// The character code a key carries: printable characters, kCharBackspace, kCharDelete,
+// kCharEnter, Ctrl with a letter its control code; kNoCharCode for the rest.
 int CharCodeOf(const QKeyEvent& event) {
     switch (event.key()) {
         case Qt::Key_Backspace:
-            return 8;
+            return kCharBackspace;
         case Qt::Key_Delete:
-            return 127;
+            return kCharDelete;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return 13;
+            return kCharEnter;
         default:
             break;
     }
@@ -34,7 +34,7 @@ int CharCodeOf(const QKeyEvent& event) {
         return kNoCharCode;
     }
     const QString text = event.text();
-    if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() != 127) return text[0].unicode();
+    if (text.size() == 1 && text[0].unicode() >= kFirstPrintable && text[0].unicode() != kCharDelete) return text[0].unicode();
     return kNoCharCode;
 }
 
@@ -112,17 +112,17 @@ void TextBox::keyPressEvent(QKeyEvent* event) {
     }
     event->accept();
     // A control code may be a window shortcut, which runs after the handler (below).
-    auto* form = code < 32 ? qobject_cast<Form*>(window()) : nullptr;
+    auto* form = code < kFirstPrintable ? qobject_cast<Form*>(window()) : nullptr;
     if (form != nullptr) form->ShortcutKeyArrives(*event);
     const int result = onKeyPress(code);
-    if (result == 8) {
+    if (result == kCharBackspace) {
         backspace();
-    } else if (result == 127) {
+    } else if (result == kCharDelete) {
         del();
-    } else if (result >= 32) {
+    } else if (result >= kFirstPrintable) {
         insert(QString(QChar(result)));
     }
-    // 0, 13 and other control codes insert nothing.
+    // 0, kCharEnter and other control codes insert nothing.
     // The handler has seen the key; a window shortcut on it runs as well (Ctrl+P in an item box).
     if (form != nullptr) form->RunShortcut(*event);
 }
