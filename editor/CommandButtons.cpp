@@ -111,8 +111,7 @@ void frmOpening::StoreCurrentItem() {
 // The current item's list line after its slot was stored or cleared.
 void frmOpening::RewriteCurrentListLine() {
     const auto& state = ovn::Shared();
-    lstItems->SetList(state.CurrentListIndex,
-                      UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex));
+    lstItems->SetList(state.CurrentListIndex, UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex));
     lstItems->Refresh();
 }
 

@@ -45,11 +45,11 @@ SyncFunction& Sync() {
 
 namespace {
 
+using posix::CreateTemporaryFile;
 using posix::DirectoryOf;
 using posix::FileHandle;
 using posix::Flush;
 using posix::JoinPath;
-using posix::CreateTemporaryFile;
 using posix::LinkTemporaryFile;
 using posix::RemoveStaleTemporaryFiles;
 using posix::SyncDirectory;

@@ -34,7 +34,8 @@ int CharCodeOf(const QKeyEvent& event) {
         return kNoCharCode;
     }
     const QString text = event.text();
-    if (text.size() == 1 && text[0].unicode() >= kFirstPrintable && text[0].unicode() != kCharDelete) return text[0].unicode();
+    if (text.size() == 1 && text[0].unicode() >= kFirstPrintable && text[0].unicode() != kCharDelete)
+        return text[0].unicode();
     return kNoCharCode;
 }
 
