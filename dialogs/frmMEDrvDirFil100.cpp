@@ -179,7 +179,7 @@ void frmMEDrvDirFil100::cmdBut_Click(int index) {
 }
 
 std::int16_t frmMEDrvDirFil100::StandardizeKeyFilename(std::int16_t key) {
-    if (key == 8) return key;  // backspace
+    if (key == ui::kCharBackspace) return key;
     switch (key) {
         case '\\':
         case '/':
@@ -194,7 +194,7 @@ std::int16_t frmMEDrvDirFil100::StandardizeKeyFilename(std::int16_t key) {
         default:
             break;
     }
-    if (key < 32 || key > 127) return 0;
+    if (key < ui::kFirstPrintable || key > ui::kCharDelete) return 0;
     return key;
 }
 

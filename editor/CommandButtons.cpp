@@ -111,8 +111,7 @@ void frmOpening::StoreCurrentItem() {
 // The current item's list line after its slot was stored or cleared.
 void frmOpening::RewriteCurrentListLine() {
     const auto& state = ovn::Shared();
-    lstItems->SetList(state.CurrentListIndex,
-                      UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex, false));
+    lstItems->SetList(state.CurrentListIndex, UpdateItemListEntry(state.CurrentListIndex, state.CurrentItemIndex));
     lstItems->Refresh();
 }
 
@@ -148,7 +147,7 @@ bool frmOpening::MenuToFile() {
     // The window keeps naming the last file really written.
     if (!ovn::MenuSave(path, state.MenuImage, dialogs::StorageErrorBox(this))) return false;
     state.MenuFileName = path;
-    SetCaption(WindowCaptionMake(1));
+    SetCaption(WindowCaptionMake(CaptionMode::FileName));
     return true;
 }
 
@@ -169,9 +168,9 @@ bool frmOpening::LoadMenuFile(const std::string& path) {
     if (!ovn::MenuGet(path, state.MenuImage, dialogs::StorageErrorBox(this), &fileSize)) return false;
 
     ovn::DecodeMenu(state.MenuImage, state.MenuItems, state.SystemBlock);
-    SetupOpeningFormAndMenuInfo(1);
+    SetupOpeningFormAndMenuInfo(ListMode::ShowMenu);
     state.MenuFileName = path;
-    SetCaption(WindowCaptionMake(1));
+    SetCaption(WindowCaptionMake(CaptionMode::FileName));
     optOvenType->SetValue(ovn::OvenTypeOfSystemBlock(state.SystemBlock), true);
 
     // The file is taken as it is, but the user hears what was found. Bytes past
@@ -207,9 +206,9 @@ void frmOpening::NewMenu() {
     const std::string question = "\r\nAre you sure you want to\r\nclear ALL Menu information ?";
     if (Ask(dialogs::kYesNoOnWindow, dialogs::kYellow, question) != dialogs::kAnswerYes) return;
     const ovn::MenuSnapshot before = Snapshot();
-    SetupOpeningFormAndMenuInfo(0);
+    SetupOpeningFormAndMenuInfo(ListMode::ClearMenu);
     ovn::Shared().MenuFileName = "New Menu";
-    SetCaption(WindowCaptionMake(1));
+    SetCaption(WindowCaptionMake(CaptionMode::FileName));
     RecordStep(before, true);
 }
 
@@ -239,7 +238,7 @@ void frmOpening::CopyTo() {
     const int target = (*page - 1) * ovn::kItemsPerPage + *item;
     if (source != target) {
         state.MenuItems[static_cast<std::size_t>(target)] = state.MenuItems[static_cast<std::size_t>(source)];
-        SetupOpeningFormAndMenuInfo(2);
+        SetupOpeningFormAndMenuInfo(ListMode::RefreshNames);
         if (!lstItems->SetListIndex(line)) lstItems_Click();
         Ask(dialogs::kOkOnWindow, dialogs::kYellow, "\r\nItem copy complete.");
     }

@@ -1,6 +1,5 @@
 // The oven type, the events of the item fields, their key filters and their
 // validation.
-#include "dialogs/Dialogs.h"
 #include "editor/frmOpening.h"
 #include "model/Encodings.h"
 #include "model/ItemRules.h"
@@ -76,9 +75,9 @@ void frmOpening::optOvenType_Click(int Index) {
     for (auto entry : ovn::kFanSpeedEntries) cboFanSpeed->AddItem(QString::fromLatin1(entry.data(), entry.size()));
 
     if (Index != ovn::kGasOven && Index != ovn::kElectricOven) return;
-    ButtonSetup(1);
+    ButtonSetup(ButtonMode::Editing);
     FieldSetup(FieldMode::Editing);
-    InformationSetup(Index == ovn::kGasOven ? 2 : 1);
+    InformationSetup(Index == ovn::kGasOven ? InformationMode::Gas : InformationMode::Electric);
 
     // The first item of page 1; selecting it loads slot 0 through the list's click.
     if (!lstItems->SetListIndex(1)) lstItems_Click();
@@ -117,7 +116,7 @@ bool frmOpening::ValidateItemEntries() {
                              DetermineOvenType(), ovn::RuleStrength::Editor);
 
     for (const auto& [field, box] : kCheckedBoxes)
-        if ((bad & field) != 0) (this->*box)->SetBackColor(dialogs::kRed);
+        if ((bad & field) != 0) (this->*box)->SetBackColor(ui::kInvalidBackColor);
     return bad == 0;
 }
 

@@ -20,8 +20,8 @@ QString ItemLine(int item, const std::string& name) {
 
 }  // namespace
 
-void frmOpening::SetupOpeningFormAndMenuInfo(int mode) {
-    if (mode < 0 || mode > 2) return;
+void frmOpening::SetupOpeningFormAndMenuInfo(ListMode mode) {
+    if (mode != ListMode::ClearMenu && mode != ListMode::ShowMenu && mode != ListMode::RefreshNames) return;
     auto& state = ovn::Shared();
 
     lstItems->Clear();
@@ -36,20 +36,20 @@ void frmOpening::SetupOpeningFormAndMenuInfo(int mode) {
             ++item;
             --countdown;
         }
-        if (mode == 0) {
+        if (mode == ListMode::ClearMenu) {
             lstItems->AddItem(QString::number(item));
             ovn::ItemClear(static_cast<std::int16_t>(slot));
         } else {
             lstItems->AddItem(ItemLine(item, state.MenuItems[slot].Name));
         }
     }
-    if (mode == 2) return;
+    if (mode == ListMode::RefreshNames) return;
 
-    ButtonSetup(0);
+    ButtonSetup(ButtonMode::NoOvenType);
     FieldSetup(FieldMode::ClearFields);
     FieldSetup(FieldMode::ClearInvalid);
     FieldSetup(FieldMode::WaitForOvenType);
-    InformationSetup(0);
+    InformationSetup(InformationMode::SelectOvenType);
     state.IgnoreListClick = false;
     state.CurrentItemIndex = -1;
     state.ItemChanged = false;
@@ -82,8 +82,7 @@ bool frmOpening::ItemSaveToMemory(int menu) {
     return true;
 }
 
-QString frmOpening::UpdateItemListEntry(int LIndex, int MIndex, bool clr) {
-    static_cast<void>(clr);  // every caller passes false
+QString frmOpening::UpdateItemListEntry(int LIndex, int MIndex) {
     QString prefix = lstItems->List(LIndex).left(3);
     if (prefix.size() < 2) prefix += "  ";
     if (prefix.size() < 3) prefix += " ";
@@ -91,10 +90,10 @@ QString frmOpening::UpdateItemListEntry(int LIndex, int MIndex, bool clr) {
     return prefix + " " + ui::FromLatin1(ovn::Shared().MenuItems.at(static_cast<std::size_t>(MIndex)).Name);
 }
 
-int frmOpening::GetIndex(int how, int start) const {
+int frmOpening::GetIndex(IndexKind kind, int start) const {
     auto inList = [](int line) { return line >= 0 && line < kListLineCount; };
-    if (how == 0) return inList(start) ? start / kListLinesPerPage : -1;
-    if (how == 1) {
+    if (kind == IndexKind::Page) return inList(start) ? start / kListLinesPerPage : -1;
+    if (kind == IndexKind::Slot) {
         // The slot: the line less the page lines up to and including its own page.
         const int line = lstItems->ListIndex();
         return inList(line) ? line - line / kListLinesPerPage - 1 : -1;
@@ -145,23 +144,23 @@ void frmOpening::lstItems_Click() {
     const int line = lstItems->ListIndex();
     if (line < 0) return;
     const QString text = lstItems->List(line);
-    QString label = "Page " + QString::number(GetIndex(0, line) + 1);
+    QString label = "Page " + QString::number(GetIndex(IndexKind::Page, line) + 1);
     const bool isPage = IsPageEntry(text);
     int newSlot = -1;
     if (!isPage) {
-        newSlot = GetIndex(1, line);
+        newSlot = GetIndex(IndexKind::Slot, line);
         label += "\r\nItem " + text.left(3);
     }
 
     // With no item being edited (a page line) there is nothing to store.
     if (state.ItemChanged && state.CurrentItemIndex >= 0 && !AskToStoreBeforeLeaving()) return;
     if (isPage) {
-        ButtonSetup(1);
+        ButtonSetup(ButtonMode::Editing);
         FieldSetup(FieldMode::ClearFields);
         FieldSetup(FieldMode::ClearInvalid);
         FieldSetup(FieldMode::PageLine);
     } else {
-        ButtonSetup(1);
+        ButtonSetup(ButtonMode::Editing);
         FieldSetup(FieldMode::Editing);
         FieldSetup(FieldMode::ClearFields);
         FieldSetup(FieldMode::ClearInvalid);

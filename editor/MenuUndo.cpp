@@ -55,19 +55,19 @@ void frmOpening::ApplyStep(const ovn::MenuStep& step) {
     state.MenuItems = menu.Items;
     state.MenuImage[ovn::kTrailingByte] = menu.TrailingByte;
     state.MenuFileName = menu.FileName;
-    SetCaption(WindowCaptionMake(menu.FileName.empty() ? 0 : 1));
+    SetCaption(WindowCaptionMake(menu.FileName.empty() ? CaptionMode::NewMenu : CaptionMode::FileName));
     state.ItemChanged = false;
 
     if (step.WholeMenu || !sameOven || menu.OvenType == ovn::kNoOvenType) {
         // As after "Get Menu from File": slot 0, or the wait for an oven type.
-        SetupOpeningFormAndMenuInfo(1);
+        SetupOpeningFormAndMenuInfo(ListMode::ShowMenu);
         if (menu.OvenType != ovn::kNoOvenType) optOvenType->SetValue(menu.OvenType, true);
         return;
     }
     // As after "Copy To": the list lines rebuilt, the line being edited loaded again.
     const int line = state.CurrentListIndex;
     FieldSetup(FieldMode::ClearInvalid);
-    SetupOpeningFormAndMenuInfo(2);
+    SetupOpeningFormAndMenuInfo(ListMode::RefreshNames);
     if (!lstItems->SetListIndex(line)) lstItems_Click();
 }
 

@@ -114,7 +114,7 @@ const std::pair<const char*, const char*> kNames[] = {
     {"txtCookTimeMM", "Cook Time minutes"},
 };
 
-// The second line of lblMenuItem for InformationSetup's modes 0 to 2.
+// The second line of lblMenuItem for InformationSetup's modes SelectOvenType, Electric and Gas.
 constexpr std::array<const char*, 3> kNewMenuLine = {"select oven type", "Electric", "Gas"};
 
 constexpr int kClientWidthTwips = 11115;
@@ -193,9 +193,9 @@ void frmOpening::BuildControls() {
 }
 
 void frmOpening::Form_Load() {
-    SetCaption(WindowCaptionMake(0));
+    SetCaption(WindowCaptionMake(CaptionMode::NewMenu));
     PlaceBy([this] { CentreOnScreen(); });
-    SetupOpeningFormAndMenuInfo(0);
+    SetupOpeningFormAndMenuInfo(ListMode::ClearMenu);
     ovn::Shared().CurrentListIndex = -1;
 }
 
@@ -210,14 +210,14 @@ void frmOpening::closeEvent(QCloseEvent* event) {
     if (event->isAccepted() && onClosed) onClosed();
 }
 
-void frmOpening::InformationSetup(int what) {
-    switch (what) {
-        case 0:
-        case 1:
-        case 2:
-            lblMenuItem->SetCaption(QString("New Menu\r\n") + kNewMenuLine[static_cast<std::size_t>(what)]);
+void frmOpening::InformationSetup(InformationMode mode) {
+    switch (mode) {
+        case InformationMode::SelectOvenType:
+        case InformationMode::Electric:
+        case InformationMode::Gas:
+            lblMenuItem->SetCaption(QString("New Menu\r\n") + kNewMenuLine[static_cast<std::size_t>(mode)]);
             break;
-        case 3:
+        case InformationMode::PageAndItem:
             lblMenuItem->SetCaption("Page x\r\nItem x");
             break;
         default:
@@ -225,9 +225,9 @@ void frmOpening::InformationSetup(int what) {
     }
 }
 
-void frmOpening::ButtonSetup(int what) {
-    if (what != 0 && what != 1) return;
-    const bool editing = what == 1;
+void frmOpening::ButtonSetup(ButtonMode mode) {
+    if (mode != ButtonMode::NoOvenType && mode != ButtonMode::Editing) return;
+    const bool editing = mode == ButtonMode::Editing;
     cmdBut->Button(kSaveMenuToFile)->setEnabled(editing);
     cmdBut->Button(kGetMenuFromFile)->setEnabled(true);
     cmdBut->Button(kSaveItem)->setEnabled(editing);
@@ -308,12 +308,12 @@ void frmOpening::ClearItemFields() {
     txtItem->SetText("");
 }
 
-QString frmOpening::WindowCaptionMake(int how) const {
+QString frmOpening::WindowCaptionMake(CaptionMode mode) const {
     const QString title = QString("%1 V%2    [ ").arg(kProgramTitle, kProgramVersion);
-    switch (how) {
-        case 0:
+    switch (mode) {
+        case CaptionMode::NewMenu:
             return title + "New Menu ]";
-        case 1:
+        case CaptionMode::FileName:
             return title + ui::FromPath(ovn::Shared().MenuFileName) + " ]";
         default:
             return "ERROR";

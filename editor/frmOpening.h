@@ -34,6 +34,39 @@ enum class FieldMode {
     ClearInvalid,     // the red of a failed validation cleared
 };
 
+// What InformationSetup writes into lblMenuItem.
+enum class InformationMode {
+    SelectOvenType = 0,  // "New Menu" over "select oven type"
+    Electric = 1,        // "New Menu" over "Electric"
+    Gas = 2,             // "New Menu" over "Gas"
+    PageAndItem = 3,     // "Page x" over "Item x"
+};
+
+// What ButtonSetup switches the command buttons to ("Quit" always stays enabled).
+enum class ButtonMode {
+    NoOvenType = 0,  // only "Get Menu from File" and "New Menu" besides "Quit"
+    Editing = 1,     // every button enabled
+};
+
+// Which caption WindowCaptionMake builds.
+enum class CaptionMode {
+    NewMenu = 0,   // "... [ New Menu ]"
+    FileName = 1,  // "... [ " + MenuFileName + " ]"
+};
+
+// What SetupOpeningFormAndMenuInfo does besides rebuilding the list.
+enum class ListMode {
+    ClearMenu = 0,     // every slot cleared, then the window reset
+    ShowMenu = 1,      // the menu's names listed, then the window reset
+    RefreshNames = 2,  // the menu's names listed, nothing else
+};
+
+// What GetIndex finds for a list line.
+enum class IndexKind {
+    Page = 0,  // the page of the line given
+    Slot = 1,  // the slot of the list's selected line
+};
+
 // Command button indices of cmdBut.
 enum ButtonIndex : int {
     kQuit = 0,
@@ -59,17 +92,17 @@ public:
 
     // Set-up modes; for InformationSetup and ButtonSetup a mode outside the
     // listed ones changes nothing.
-    void InformationSetup(int what);
+    void InformationSetup(InformationMode mode);
     void FieldSetup(FieldMode mode);
-    void ButtonSetup(int what);
-    QString WindowCaptionMake(int how) const;
+    void ButtonSetup(ButtonMode mode);
+    QString WindowCaptionMake(CaptionMode mode) const;
 
     // Item list (ItemList.cpp).
-    void SetupOpeningFormAndMenuInfo(int mode);
+    void SetupOpeningFormAndMenuInfo(ListMode mode);
     bool ItemGetFromMemory(int mitem);
     bool ItemSaveToMemory(int menu);
-    QString UpdateItemListEntry(int LIndex, int MIndex, bool clr);
-    int GetIndex(int how, int start) const;
+    QString UpdateItemListEntry(int LIndex, int MIndex);
+    int GetIndex(IndexKind kind, int start) const;
     static bool IsPageEntry(const QString& entry);
 
     // Oven type and item fields (FieldEvents.cpp).

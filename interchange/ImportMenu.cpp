@@ -109,11 +109,11 @@ std::string NameProblem(const std::string& name) {
 
 std::string TimeProblem(const std::string& time) {
     switch (ovn::ValidateItemEntry_Time(time)) {
-        case 1:
+        case ovn::kTimeHoursBad:
             return QuoteForMessage(time) + ": hours must be 00 to 18";
-        case 2:
+        case ovn::kTimeMinutesBad:
             return QuoteForMessage(time) + ": minutes must be 00 to 59";
-        case 3:
+        case ovn::kTimeHoursAndMinutesBad:
             return QuoteForMessage(time) + ": hours must be 00 to 18 and minutes 00 to 59";
         default:
             return QuoteForMessage(time) + " is not a time HHMM of four digits up to 1800";

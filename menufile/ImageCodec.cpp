@@ -16,21 +16,6 @@ constexpr std::uint32_t kTemperatureMask = 0x3FF;  // 10 bits
 constexpr std::uint32_t kFanMask = 0x3;            // 2 bits
 constexpr std::uint32_t kPowerMask = 0xF;          // 4 bits
 
-// Offsets inside an item block.
-constexpr std::size_t kCrcOffset = 0;
-constexpr std::size_t kNameOffset = 4;
-constexpr std::size_t kSecondsOffset = 16;
-constexpr std::size_t kCookWordOffset = 18;
-constexpr std::size_t kHoldWordOffset = 20;
-constexpr std::size_t kCrcCoveredOffset = 2;
-constexpr std::size_t kCrcCoveredCount = 22;
-
-// Offsets inside the system block.
-constexpr std::size_t kSumOffset = 0;
-constexpr std::size_t kOvenTypeOffset = 5;
-constexpr std::size_t kSummedStart = 4;
-constexpr std::size_t kSummedCount = 2404;
-
 constexpr std::uint16_t kDefaultHoldTemp = 160;
 
 bool ValidSlot(int slot) {

@@ -3,11 +3,27 @@
 // Byte 2408 is never written by the encoders and never summed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "model/MenuModel.h"
 
 namespace ovn {
+
+// Offsets inside an item block (its CRC is stored high byte first).
+inline constexpr std::size_t kCrcOffset = 0;
+inline constexpr std::size_t kNameOffset = 4;
+inline constexpr std::size_t kSecondsOffset = 16;
+inline constexpr std::size_t kCookWordOffset = 18;
+inline constexpr std::size_t kHoldWordOffset = 20;
+inline constexpr std::size_t kCrcCoveredOffset = 2;
+inline constexpr std::size_t kCrcCoveredCount = 22;
+
+// Offsets inside the system block (the sum is stored low byte first).
+inline constexpr std::size_t kSumOffset = 0;
+inline constexpr std::size_t kOvenTypeOffset = 5;
+inline constexpr std::size_t kSummedStart = 4;
+inline constexpr std::size_t kSummedCount = 2404;
 
 // Encodes `item` into the block of `slot` (0..99) and seals it with its CRC.
 // Values wider than their fields are masked, so neighbouring bits never change.

@@ -25,13 +25,13 @@ bool InList(std::string_view text, const auto& entries) {
 
 unsigned TimeCodeToFields(std::int16_t code) {
     switch (code) {
-        case 0:
+        case kTimeGood:
             return 0;
-        case 1:
+        case kTimeHoursBad:
             return kFieldCookTimeHours;
-        case 2:
+        case kTimeMinutesBad:
             return kFieldCookTimeMinutes;
-        default:  // 3 and -1
+        default:  // kTimeHoursAndMinutesBad and kTimeNotATime
             return kFieldCookTimeHours | kFieldCookTimeMinutes;
     }
 }
@@ -72,7 +72,7 @@ int CookTempMax(std::int16_t ovenType) {
 }
 
 bool IsNameCharacter(int code) {
-    return code >= 32 && code <= 95;
+    return code >= ' ' && code <= '_';
 }
 
 std::string UpperCaseAscii(std::string_view text) {
@@ -112,22 +112,23 @@ bool ValidateItemEntry_HOLDTemp(std::string_view start, std::int16_t /*ovntyp: t
 
 std::int16_t ValidateItemEntry_Time(std::string_view start) {
     if (!IsNumber(start) || start.size() != 4) {
-        return -1;
+        return kTimeNotATime;
     }
     const std::int32_t hh = NumberValue(start.substr(0, 2));
     const std::int32_t mm = NumberValue(start.substr(2, 2));
-    std::int16_t code = 0;
-    if (hh < 0 || hh > kHoursMax) {
-        code = 1;
+    const bool hoursBad = hh < 0 || hh > kHoursMax;
+    const bool minutesBad = mm < 0 || mm > kMinutesMax;
+    if (hoursBad && minutesBad) {
+        return kTimeHoursAndMinutesBad;
     }
-    if (mm < 0 || mm > kMinutesMax) {
-        code = static_cast<std::int16_t>(code + 2);
+    if (hoursBad) {
+        return kTimeHoursBad;
     }
-    if (code != 0) {
-        return code;
+    if (minutesBad) {
+        return kTimeMinutesBad;
     }
     const std::int32_t seconds = hh * 3600 + mm * 60;
-    return (seconds >= 0 && seconds <= kCookTimeMaxSeconds) ? 0 : -1;
+    return (seconds >= 0 && seconds <= kCookTimeMaxSeconds) ? kTimeGood : kTimeNotATime;
 }
 
 CookTimeVerdict ValidateCookTimeBoxes(std::string_view hours, std::string_view minutes) {

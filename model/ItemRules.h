@@ -29,7 +29,12 @@ std::string UpperCaseAscii(std::string_view text);
 bool ValidateItemEntry_Name(std::string_view start);
 bool ValidateItemEntry_COOKTemp(std::string_view start, std::int16_t ovntyp);
 bool ValidateItemEntry_HOLDTemp(std::string_view start, std::int16_t ovntyp);
-// 0 good; 1 hours bad; 2 minutes bad; 3 both bad; -1 not a four-character number or past 18:00.
+// What ValidateItemEntry_Time finds in a cook time "HHMM".
+inline constexpr std::int16_t kTimeGood = 0;
+inline constexpr std::int16_t kTimeHoursBad = 1;
+inline constexpr std::int16_t kTimeMinutesBad = 2;
+inline constexpr std::int16_t kTimeHoursAndMinutesBad = 3;
+inline constexpr std::int16_t kTimeNotATime = -1;  // not a four-character number, or past 18:00
 std::int16_t ValidateItemEntry_Time(std::string_view start);
 
 // The cook time as the window holds it, in two boxes. A one-digit box counts as

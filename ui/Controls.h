@@ -43,6 +43,7 @@
 #include <functional>
 #include <map>
 
+#include "ui/CaptionFit.h"
 #include "ui/Geometry.h"
 #include "ui/PickList.h"
 
@@ -64,6 +65,13 @@ public:
 private:
     QString caption_;
 };
+
+// The character codes of the editing keys, as a text box's key handler sees
+// and answers them (see onKeyPress); codes from kFirstPrintable up insert.
+inline constexpr int kCharBackspace = 8;
+inline constexpr int kCharEnter = 13;
+inline constexpr int kFirstPrintable = 32;
+inline constexpr int kCharDelete = 127;
 
 // The back colour of a text box holding an invalid entry (red, 0x00BBGGRR).
 inline constexpr std::uint32_t kInvalidBackColor = 255;
@@ -215,14 +223,5 @@ private:
     QPoint from_;
     QPoint to_;
 };
-
-// Sets the caption font of `control` to `font`, shrunk just enough for the
-// caption to fit (see CaptionFits); the controls call it whenever their caption,
-// size or word wrap changes.
-void FitCaptionFont(QWidget* control, const QFont& font);
-
-// True when the caption of `control` (label, button, check box, option button,
-// frame title) fits inside the control at its current font.
-bool CaptionFits(const QWidget* control);
 
 }  // namespace ui

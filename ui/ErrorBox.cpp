@@ -13,7 +13,7 @@ void ShowErrorBox(QWidget* owner, const QString& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("ERROR"), lines, QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setTextFormat(Qt::PlainText);
-    if (ShowScriptedOrAbort(box, [&box] { box.done(0); })) return;
+    if (ShowScripted(box, [&box] { box.done(0); })) return;
     box.exec();
 }
 

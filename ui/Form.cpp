@@ -130,7 +130,7 @@ void Form::ShowModal() {
     impl_->unloaded = false;
     impl_->modal = true;
     const QPointer<Form> alive(this);  // a handler may delete the window while it is shown
-    if (!ShowScriptedOrAbort(*this, [this] { Unload(); })) {
+    if (!ShowScripted(*this, [this] { Unload(); })) {
         setWindowModality(Qt::ApplicationModal);
         show();
         if (!impl_->unloaded) {

@@ -33,10 +33,6 @@ ModalScript& ModalScript::Expect(const QString& windowName, Action action) {
     return *this;
 }
 
-int ModalScript::Remaining() const {
-    return static_cast<int>(entries_.size());
-}
-
 int ModalScript::Shown() const {
     return shown_;
 }

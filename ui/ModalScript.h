@@ -32,7 +32,6 @@ public:
     ModalScript& operator=(const ModalScript&) = delete;
 
     ModalScript& Expect(const QString& windowName, Action action);
-    int Remaining() const;
     int Shown() const;  // modal windows answered so far
 
     static ModalScript* Current();

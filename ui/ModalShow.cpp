@@ -1,26 +1,32 @@
 #include "ui/ModalShow.h"
 
-#include <QGuiApplication>
-#include <cstdio>
-#include <cstdlib>
+#include <utility>
 
 #include "ui/ModalScript.h"
 
 namespace ui {
 
-bool ShowScriptedOrAbort(QWidget& window, const std::function<void()>& unload) {
+namespace {
+
+UnscriptedModalShow& UnscriptedHook() {
+    static UnscriptedModalShow hook;
+    return hook;
+}
+
+}  // namespace
+
+void SetUnscriptedModalShow(UnscriptedModalShow hook) {
+    UnscriptedHook() = std::move(hook);
+}
+
+bool ShowScripted(QWidget& window, const std::function<void()>& unload) {
     if (ModalScript* script = ModalScript::Current()) {
         window.setWindowModality(Qt::ApplicationModal);
         window.show();
         script->Answer(window, unload);
         return true;
     }
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        std::fprintf(stderr, "modal window %s shown on the offscreen platform without a ModalScript: aborting\n",
-                     window.objectName().toLocal8Bit().constData());
-        std::fflush(stderr);
-        std::abort();
-    }
+    if (const UnscriptedModalShow& hook = UnscriptedHook()) hook(window);
     return false;
 }
 

@@ -12,7 +12,7 @@ bool AskToPrint(QWidget* owner, QPrinter& printer) {
     dialog.setObjectName(QString::fromLatin1(kPrintDialogName));
     // The card is one page: a page range means nothing for it.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    if (ShowScriptedOrAbort(dialog, [&dialog] { dialog.reject(); })) return dialog.result() == QDialog::Accepted;
+    if (ShowScripted(dialog, [&dialog] { dialog.reject(); })) return dialog.result() == QDialog::Accepted;
     return dialog.exec() == QDialog::Accepted;
 }
 

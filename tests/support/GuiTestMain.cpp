@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
+
+#include "ui/ModalShow.h"
 
 namespace {
 
@@ -15,12 +18,22 @@ void QuietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
     if (defaultHandler != nullptr) defaultHandler(type, context, message);
 }
 
+// A modal window shown without a ModalScript would wait for a click no one
+// makes: the test program ends at once, naming the window.
+void AbortUnscriptedModalShow(QWidget& window) {
+    std::fprintf(stderr, "modal window %s shown on the offscreen platform without a ModalScript: aborting\n",
+                 window.objectName().toLocal8Bit().constData());
+    std::fflush(stderr);
+    std::abort();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     defaultHandler = qInstallMessageHandler(QuietHandler);
     QApplication app(argc, argv);
+    ui::SetUnscriptedModalShow(AbortUnscriptedModalShow);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -42,6 +42,13 @@ int Run(const Args& args, std::ostream& out, std::ostream& err);
 
 namespace {
 
+struct Command {
+    const char* name;
+    const char* usage;  // "ovntool check FILE..."
+    const char* help;   // what it does, lines after the first indented by 10 columns
+    int (*run)(const Args& args, std::ostream& out, std::ostream& err);
+};
+
 // A new command is one row here and its own file.
 const Command kCommands[] = {
     {"check", "ovntool check FILE...",
@@ -126,10 +133,6 @@ FILE read (also through a link) is refused before anything is written.
 )H";
 
 }  // namespace
-
-std::span<const Command> AllCommands() {
-    return kCommands;
-}
 
 std::string HelpText() {
     std::string text = "Usage:\n";

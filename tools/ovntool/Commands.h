@@ -5,7 +5,6 @@
 #pragma once
 
 #include <iosfwd>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -17,16 +16,6 @@ using Args = std::vector<std::string>;
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitBad = 1;    // check: a bad file; diff: menus differ; import: bad CSV
 inline constexpr int kExitError = 2;  // usage, a file that cannot be read or written
-
-struct Command {
-    const char* name;
-    const char* usage;  // "ovntool check FILE..."
-    const char* help;   // what it does, lines after the first indented by 10 columns
-    int (*run)(const Args& args, std::ostream& out, std::ostream& err);
-};
-
-// Every command, in the order --help lists them.
-std::span<const Command> AllCommands();
 
 // The whole --help text, and one command's ("ovntool check --help").
 std::string HelpText();
