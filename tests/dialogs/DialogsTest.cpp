@@ -123,24 +123,15 @@ INSTANTIATE_TEST_SUITE_P(
                       TypeRow{"RedOk20FarOffBottomRight", 20, kYellow, kRed, {0}, {60000, 60000}, "Error"}),
     kRowName);
 
-TEST_F(Dialogs, StartupFailureIsARedOkMessage) {
-    Message seen;
-    ExpectMessage(*script_, kAnswerOk, &seen);
-    ReportStartupFailure("\r\nInitialization Error #2");
-    EXPECT_EQ(seen, Message(0, kRed, "\r\nInitialization Error #2"));
-}
-
+// With its owner the box shows in the editor's failed reads and saves.
 TEST_F(Dialogs, StorageFailureShowsTheErrorBoxEvenAfterItsOwnerIsGone) {
     const std::string path = InRoot("missing/MENU0001.ovn");
     std::string text;
     ovn::MenuImageBytes image{};
     ExpectErrorBox(*script_, &text);
-    EXPECT_FALSE(ovn::MenuSave(path, image, StorageErrorBox(&owner_)));
-    EXPECT_EQ(text, "MenuSave : " + path + "\nNo such file or directory");  // the cause on a line of its own
-    ExpectErrorBox(*script_, &text);
     const ovn::StorageErrorReporter report = StorageErrorBox(std::make_unique<QWidget>().get());  // owner gone at once
     EXPECT_FALSE(ovn::MenuGet(path, image, report));
-    EXPECT_EQ(text, "MenuGet : " + path + "\nNo such file or directory");
+    EXPECT_EQ(text, "MenuGet : " + path + "\nNo such file or directory");  // the cause on a line of its own
 }
 
 struct SaveRow {

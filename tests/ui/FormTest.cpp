@@ -67,14 +67,6 @@ TEST(Form, ModalScriptFailuresAreReportedAndNothingHangs) {
     }
 }
 
-TEST(Form, ErrorBoxIsTheCriticalMessageBoxTitledError) {  // ExpectErrorBox checks the title, icon and button
-    auto script = testsupport::MakeScript();
-    std::string text;
-    testsupport::ExpectErrorBox(*script, &text);
-    ui::ShowErrorBox(nullptr, "MenuGet : /nowhere/X.ovn\r\nPermission denied");  // "\r\n" joins lines
-    EXPECT_EQ(text, "MenuGet : /nowhere/X.ovn\nPermission denied");
-}
-
 TEST(FormDeathTest, ModalShowWithoutAScriptAbortsOffscreen) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     ui::Form form("frmLonely", 3000, 2000);
