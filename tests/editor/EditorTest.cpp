@@ -258,8 +258,6 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         {"txtName", "roast 1!", "ROAST 1!", true},  {"txtName", "ABCDEFGHIJ", "ABCDEFGH", true},
         {"txtCookTemp", "3a5-.0", "350", true},     {"txtHoldTemp", "x", "", true},
         {"txtCookTimeHH", "1+", "01", true},        {"txtCookTimeMM", "e5", "05", true},
-        {"txtCookTimeHH", "12", "12", true},        {"txtCookTimeMM", "12", "12", true},
-        {"txtCookTimeHH", "0", "00", true},         {"txtCookTimeMM", "0", "00", true},
         {"txtCookTimeHH", "", "", false},           {"txtCookTimeMM", "", "", false},
         {"txtPage", "1x", "1", false},              {"txtItem", "9", "9", false}};
     // clang-format on
@@ -269,7 +267,7 @@ TEST_F(EditorTest, KeysAreFilteredWithNoWayAroundThemAndTimesArePadded) {
         SetBox(box, "");
         ovn::Shared().ItemChanged = false;
         QTest::keyClicks(box, typed);
-        QTest::keyClick(box, Qt::Key_Tab);  // leaving a time box pads it
+        QTest::keyClick(box, Qt::Key_Tab);  // leaving a time box pads it (the padding itself: the model tests)
         EXPECT_EQ(std::tuple(box->Text(), ovn::Shared().ItemChanged), std::tuple(QString(shown), marks)) << name;
     }
     SetBox(Window().txtHoldTemp, "150").SetRoastNHold(false);
