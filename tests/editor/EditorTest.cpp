@@ -31,10 +31,10 @@ Message Damaged(const std::string& detail) {  // the notice, its last line namin
 const Message kIncomplete{16, kYellow, "\r\nMenu file is incomplete.\r\nCheck every item before saving."};
 const QString kTitle = QString("R5800 Menu Editor V%1    [ ").arg(ovn::kVersion);
 // The controls Tab reaches while an item is edited with Roast & Hold ticked, in their order.
-const char* const kTabOrder[] = {"cmdBut(5)",   "lstItems",    "txtName",       "txtCookTemp", "cboPowerLevel",
+const char* const kTabOrder[] = {"cmdBut(5)",     "lstItems",      "txtName",     "txtCookTemp",   "cboPowerLevel",
                                  "txtCookTimeHH", "txtCookTimeMM", "cboFanSpeed", "chkRoastNHold", "txtHoldTemp",
-                                 "cmdBut(3)",   "cmdBut(4)",   "cmdBut(1)",     "cmdBut(2)",   "cmdBut(0)",
-                                 "cmdBut(6)",   "txtPage",     "txtItem"};
+                                 "cmdBut(3)",     "cmdBut(4)",     "cmdBut(1)",   "cmdBut(2)",     "cmdBut(0)",
+                                 "cmdBut(6)",     "txtPage",       "txtItem"};
 
 class EditorTest : public ::testing::Test {
 public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
@@ -90,7 +90,8 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
         return *this;
     }
     EditorTest& SetItemBoxes(const QStringList& texts) {  // name, cook temperature, hours, minutes: as many as given
-        ui::TextBox* const boxes[] = {Window().txtName, Window().txtCookTemp, Window().txtCookTimeHH, Window().txtCookTimeMM};
+        ui::TextBox* const boxes[] = {Window().txtName, Window().txtCookTemp, Window().txtCookTimeHH,
+                                      Window().txtCookTimeMM};
         for (int i = 0; i < texts.size(); ++i) SetBox(boxes[i], texts[i]);
         return *this;
     }
@@ -118,9 +119,10 @@ public:  // the helpers chain: Expect(kYes).Click("cmdBut(5)")
         Expect(kYes).ExpectChooser(file).Expect(kOk, notice, !std::get<2>(notice).empty()).Click("cmdBut(2)");
     }
     QString Fields() {  // as the item file holds them: name, temperature, power, hours, minutes, fan, roast, hold
-        return Window().txtName->Text() + '|' + Window().txtCookTemp->Text() + '|' + Window().cboPowerLevel->Text() + '|' +
-               Window().txtCookTimeHH->Text() + '|' + Window().txtCookTimeMM->Text() + '|' + Window().cboFanSpeed->Text() + '|' +
-               QString::number(Window().chkRoastNHold->Value()) + '|' + Window().txtHoldTemp->Text();
+        return Window().txtName->Text() + '|' + Window().txtCookTemp->Text() + '|' + Window().cboPowerLevel->Text() +
+               '|' + Window().txtCookTimeHH->Text() + '|' + Window().txtCookTimeMM->Text() + '|' +
+               Window().cboFanSpeed->Text() + '|' + QString::number(Window().chkRoastNHold->Value()) + '|' +
+               Window().txtHoldTemp->Text();
     }
     QTemporaryDir dir_;
     std::unique_ptr<ui::ModalScript> script_ = testsupport::MakeScript();  // reports unused answers, after the window
@@ -181,7 +183,7 @@ TEST_F(EditorTest, EveryControlSitsInsideItsWindowOrFrameCoversNoOtherAndShowsIt
 
 TEST_F(EditorTest, TabGoesRoundTheEnabledControlsInOrder) {
     ChooseOven(0);
-    SetRoastNHold(true);  // opens the hold temperature to the Tab key
+    SetRoastNHold(true);           // opens the hold temperature to the Tab key
     Window().txtItem->setFocus();  // the last: Tab goes round to the first
     for (const char* name : kTabOrder) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -243,7 +245,8 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
         if (*hold) SetBox(Window().txtHoldTemp, hold + (hold[0] == '~'));
         if (hold[0] == '~') SetRoastNHold(false);
         Expect(kOk, kInvalidEntries, !red.isEmpty()).Click("cmdBut(3)");  // leaving the minutes box pads it first
-        for (ui::TextBox* box : {Window().txtName, Window().txtCookTemp, Window().txtCookTimeHH, Window().txtCookTimeMM, Window().txtHoldTemp})
+        for (ui::TextBox* box : {Window().txtName, Window().txtCookTemp, Window().txtCookTimeHH, Window().txtCookTimeMM,
+                                 Window().txtHoldTemp})
             EXPECT_EQ(IsRed(box), red.contains(box->objectName())) << box->objectName().toStdString();
         EXPECT_EQ(ovn::Shared().MenuItems[0].Name, red.isEmpty() ? "TEST" : "");
         EXPECT_EQ(ovn::Shared().ItemChanged, !red.isEmpty());
@@ -295,7 +298,8 @@ TEST_F(EditorTest, ListLinesAndSelectionByMouseAndKeyboard) {
     EXPECT_EQ(std::tuple(Window().lblMenuItem->Caption(), Window().txtName->Text()),
               std::tuple(QString("Page 2\r\nItem 0"), QString("BREAD")));
     QTest::keyClick(Window().lstItems, Qt::Key_Up);  // the page line of page 2
-    EXPECT_EQ(std::tuple(Window().lblMenuItem->Caption(), Window().txtName->isEnabled()), std::tuple(QString("Page 2"), false));
+    EXPECT_EQ(std::tuple(Window().lblMenuItem->Caption(), Window().txtName->isEnabled()),
+              std::tuple(QString("Page 2"), false));
     EXPECT_EQ(std::tuple(ovn::Shared().CurrentListIndex, ovn::Shared().CurrentItemIndex), std::tuple(11, -1));
     QTest::keyClick(Window().lstItems, Qt::Key_End);
     EXPECT_EQ(std::tuple(Window().lblMenuItem->Caption(), ovn::Shared().CurrentItemIndex),
@@ -326,7 +330,8 @@ TEST_F(EditorTest, LeavingAChangedItemAsksAndFollowsTheAnswer) {
         }
         EXPECT_EQ(IsRed(Window().txtCookTemp), rejected);
         const int current = !moves ? 1 : line < 0 ? 2 : line;
-        EXPECT_EQ(std::tuple(ovn::Shared().CurrentListIndex, Window().lstItems->ListIndex()), std::tuple(current, current))
+        EXPECT_EQ(std::tuple(ovn::Shared().CurrentListIndex, Window().lstItems->ListIndex()),
+                  std::tuple(current, current))
             << "highlight on the line being edited";
         EXPECT_TRUE(Window().lstItems->item(current)->isSelected());
         EXPECT_EQ(std::tuple(ovn::Shared().IgnoreListClick, ovn::Shared().ItemChanged), std::tuple(false, !moves));
@@ -371,7 +376,6 @@ TEST_F(EditorTest, RoastMenuToFileAndBackByteForByte) {
 }
 
 TEST_F(EditorTest, DamagedFilesAreReadWithANoticeNamingWhatIsWrong) {
-
     const std::size_t size = ovn::kImageSize;  // label, length, bytes flipped, notice
     const std::vector<int> slot50 = {8 + 24 * 50 + 18};
     const std::vector<int> slots23And40And77 = {8 + 24 * 77, 8 + 24 * 23 + 4, 8 + 24 * 40};
@@ -444,7 +448,8 @@ TEST_F(EditorTest, AnswersOtherThanYesAndFailedReadsAndSavesChangeNothing) {
     EXPECT_FALSE(Window().MenuToFile());
     EXPECT_EQ(readError, "MenuGet : " + vanished + "\nNo such file or directory");
     EXPECT_EQ(saveError, "MenuSave : " + FilePath("ISAFOLDR.ovn") + "\nIs a directory");
-    SetBox(Window().txtCookTemp, "100").Expect(kOk, kInvalidEntries).Click("cmdBut(1)");  // changed, invalid: no chooser
+    // Changed and invalid: no chooser.
+    SetBox(Window().txtCookTemp, "100").Expect(kOk, kInvalidEntries).Click("cmdBut(1)");
     EXPECT_EQ(ovn::Shared().MenuItems, items);
     EXPECT_EQ(ovn::Shared().MenuFileName, kept);
     EXPECT_EQ(Window().Caption(), kTitle + ui::FromPath(kept) + " ]");
@@ -525,7 +530,8 @@ TEST_F(EditorTest, ClearItemResetsTheItemAndItsRedBoxesAndNothingOnAPageLine) {
     SetBox(Window().txtCookTemp, "100").Expect(kOk, kInvalidEntries).Click("cmdBut(3)");
     Expect(kYes).Click("cmdBut(4)");
     EXPECT_EQ(items[0], ovn::DefaultItem());
-    EXPECT_EQ(std::tuple(Window().lstItems->List(1), Window().txtCookTemp->Text()), std::tuple(QString("0   "), QString("325")));
+    EXPECT_EQ(std::tuple(Window().lstItems->List(1), Window().txtCookTemp->Text()),
+              std::tuple(QString("0   "), QString("325")));
     EXPECT_FALSE(IsRed(Window().txtCookTemp));
     EXPECT_FALSE(ovn::Shared().ItemChanged);
     ClickLine(11);       // page 2, whose line would give slot 9
@@ -576,7 +582,8 @@ TEST_F(UndoTest, EachKindOfMenuChangeIsUndoneAndRedoneToTheByte) {
         {"storeBySaveMenuToFile", [this] { SetBox(Window().txtName, "PIE"); }},
         {"clearItem", [this] { Expect(kYes).Click("cmdBut(4)"); }},
         {"copyToWithItsStore", [this] { SetBox(Window().txtName, "PIE").Expect(kOk).CopyTo("2", "3"); }},
-        {"newMenuThenElectric", [this] {
+        {"newMenuThenElectric",
+         [this] {
              Expect(kYes).Click("cmdBut(5)");
              ChooseOven(1);
          }},
@@ -610,7 +617,7 @@ TEST_F(UndoTest, UnsavedEditsGoFirstAsTheyStoodBeforeTheKeyInAnItemBoxMarkedTheI
     EXPECT_EQ(Fields(), "PIE|325|100|00|10|HIGH|0|160");
     EXPECT_FALSE(IsRed(Window().txtCookTemp));
     EXPECT_FALSE(ovn::Shared().ItemChanged);
-    ClickLine(3);  // no question: nothing is left unsaved
+    ClickLine(3);                    // no question: nothing is left unsaved
     Press(kUndo, Window().txtName);  // the item had no edits: "Save Item" is undone
     EXPECT_EQ(std::tuple(Window().lstItems->List(1), ovn::Shared().ItemChanged), std::tuple(QString("0"), false));
 }

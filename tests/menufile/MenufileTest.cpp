@@ -101,7 +101,8 @@ TEST(ImageCodec, DefaultImagesEveryByteAndCheckOfDamagedBlocks) {
     for (const auto& [oven, system] : rows) {
         MenuImageBytes expected{};
         std::copy(system.begin(), system.end(), expected.begin());
-        for (int slot = 0; slot < kSlotCount; ++slot) std::copy_n(kDefaultBlock.begin(), 24, &expected[ImageOffset(slot)]);
+        for (int slot = 0; slot < kSlotCount; ++slot)
+            std::copy_n(kDefaultBlock.begin(), 24, &expected[ImageOffset(slot)]);
         EncodeMenu(items, oven, image);
         EXPECT_EQ(image, expected) << oven;
     }
@@ -331,14 +332,14 @@ TEST_F(MenuStorage, SaveReplacesWholeKeepsModeOwnerAndLinksAndSurvivesShortWrite
     ASSERT_EQ(chown(Path("OLD.ovn").c_str(), owner, owner), 0);
     fs::create_symlink("OLD.ovn", Path("LINK.ovn"));
     std::set<std::string> seen;  // mode, whether the saver owns it, names in the directory, at every write
-    const ScopedWriteFunction observer(
-        [&, write = WriterFailingAfter(SIZE_MAX)](int fd, const void* data, std::size_t size) {
-            struct stat status {};
-            fstat(fd, &status);
-            const std::string ownedBy = status.st_uid == geteuid() ? "saver" : "other";
-            seen.insert(std::to_string(status.st_mode & 07777) + " " + ownedBy + " " + std::to_string(Entries().size()));
-            return write(fd, data, size);
-        });
+    const ScopedWriteFunction observer([&, write = WriterFailingAfter(SIZE_MAX)](int fd, const void* data,
+                                                                                 std::size_t size) {
+        struct stat status {};
+        fstat(fd, &status);
+        const std::string ownedBy = status.st_uid == geteuid() ? "saver" : "other";
+        seen.insert(std::to_string(status.st_mode & 07777) + " " + ownedBy + " " + std::to_string(Entries().size()));
+        return write(fd, data, size);
+    });
     for (const int unnamed : {0, EOPNOTSUPP}) {  // an unnamed temporary file, then a named one
         const ScopedTemporaryFileFailure failure(unnamed);
         fs::remove(Path("NEW.ovn"));

@@ -29,8 +29,7 @@ TEST_F(ToolTest, CheckReportsEveryReasonOnOneLine) {
              menu.resize(100);
              menu[BlockStart(1) + 20] = 1;
          },
-         1,
-         "BAD (size 100 bytes, not 2409, slots 3 to 99 cut off; slot 1 (page 1 item 1) CRC wrong; " + sum + "2377)"},
+         1, "BAD (size 100 bytes, not 2409, slots 3 to 99 cut off; slot 1 (page 1 item 1) CRC wrong; " + sum + "2377)"},
         {"Empty", [](Bytes& menu) { menu.clear(); }, 1, "BAD (size 0 bytes, not 2409, slots 0 to 99 cut off)"},
     };
     for (const auto& [name, damage, status, line] : rows) {
