@@ -24,7 +24,8 @@ void ExpectPlaced(const ui::Form& form, QPoint centre) {
     const int height = form.HeightTwips();
     const QRect area(pixels.x() * twips, pixels.y() * twips, pixels.width() * twips, pixels.height() * twips);
     EXPECT_NEAR(form.LeftTwips(), std::clamp(centre.x() - width / 2, area.x(), area.x() + area.width() - width), twips);
-    EXPECT_NEAR(form.TopTwips(), std::clamp(centre.y() - height / 2, area.y(), area.y() + area.height() - height), twips);
+    EXPECT_NEAR(form.TopTwips(), std::clamp(centre.y() - height / 2, area.y(), area.y() + area.height() - height),
+                twips);
     EXPECT_TRUE(area.contains(QRect(form.LeftTwips(), form.TopTwips(), width, height)));
 }
 
@@ -80,7 +81,8 @@ TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
             std::vector<int> shown;
             for (int i = 0; i < 4; ++i)
                 if (Button(dialog, i)->isVisible()) shown.push_back(i);
-            std::sort(shown.begin(), shown.end(), [&](int a, int b) { return Button(dialog, a)->x() < Button(dialog, b)->x(); });
+            std::sort(shown.begin(), shown.end(),
+                      [&](int a, int b) { return Button(dialog, a)->x() < Button(dialog, b)->x(); });
             ASSERT_EQ(shown, row.leftToRight);
             ASSERT_EQ(dialog.focusWidget(), Button(dialog, shown.front()));
             const QRect first = Button(dialog, shown.front())->geometry();
@@ -100,7 +102,8 @@ TEST_P(MessageTypes, ShowButtonsColourTextAndPlaceAndAnswerEachButton) {
             const QPoint screenCentre = QPoint(form.ScreenWidthTwips(), form.ScreenHeightTwips()) / 2;
             ExpectPlaced(form, row.type < 16 ? screenCentre : row.formCentre);
             // Neither Enter, Escape nor the close box press a button; the old answer stays.
-            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) QTest::keyClick(dialog.focusWidget(), key);
+            for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+                QTest::keyClick(dialog.focusWidget(), key);
             dialog.close();
             EXPECT_TRUE(dialog.isVisible());
             EXPECT_EQ(Values().MessageAnswer, 99);
@@ -123,24 +126,15 @@ INSTANTIATE_TEST_SUITE_P(
                       TypeRow{"RedOk20FarOffBottomRight", 20, kYellow, kRed, {0}, {60000, 60000}, "Error"}),
     kRowName);
 
-TEST_F(Dialogs, StartupFailureIsARedOkMessage) {
-    Message seen;
-    ExpectMessage(*script_, kAnswerOk, &seen);
-    ReportStartupFailure("\r\nInitialization Error #2");
-    EXPECT_EQ(seen, Message(0, kRed, "\r\nInitialization Error #2"));
-}
-
+// With its owner the box shows in the editor's failed reads and saves.
 TEST_F(Dialogs, StorageFailureShowsTheErrorBoxEvenAfterItsOwnerIsGone) {
     const std::string path = InRoot("missing/MENU0001.ovn");
     std::string text;
     ovn::MenuImageBytes image{};
     ExpectErrorBox(*script_, &text);
-    EXPECT_FALSE(ovn::MenuSave(path, image, StorageErrorBox(&owner_)));
-    EXPECT_EQ(text, "MenuSave : " + path + "\nNo such file or directory");  // the cause on a line of its own
-    ExpectErrorBox(*script_, &text);
     const ovn::StorageErrorReporter report = StorageErrorBox(std::make_unique<QWidget>().get());  // owner gone at once
     EXPECT_FALSE(ovn::MenuGet(path, image, report));
-    EXPECT_EQ(text, "MenuGet : " + path + "\nNo such file or directory");
+    EXPECT_EQ(text, "MenuGet : " + path + "\nNo such file or directory");  // the cause on a line of its own
 }
 
 struct SaveRow {

@@ -20,7 +20,6 @@
 namespace ovn {
 namespace {
 
-using Bytes4 = std::array<std::uint8_t, 4>;
 constexpr unsigned kBothTimeBoxes = kFieldCookTimeHours | kFieldCookTimeMinutes;
 // The fields the editor checks (its boxes), and those the strict rules add (its two lists).
 constexpr unsigned kEditorFields = kFieldName | kFieldCookTemp | kBothTimeBoxes | kFieldHoldTemp;
@@ -42,36 +41,6 @@ TEST(Encodings, NumbersAndTimeTexts) {
         {"xx30", 1800}, {"01-5", 3600},  {"012345", 3600 + 45 * 60},
     };
     for (const auto& [text, seconds] : times) EXPECT_EQ(CalculateTimeInSeconds(text), seconds) << text;
-}
-
-TEST(Encodings, FanAndPowerCodesBothWays) {
-    for (int code = 0; code < 256; ++code) {
-        const auto byte = static_cast<std::uint8_t>(code);
-        const std::string fan = code < 3 ? std::array{"OFF", "LOW", "HIGH"}[byte] : "";
-        const std::string power = code <= 10 ? std::to_string(code * 10) : "";
-        EXPECT_EQ(DetermineFanSpeedString(byte), fan) << code;
-        EXPECT_EQ(DeterminePowerLevelString(byte), power) << code;
-        EXPECT_EQ(DetermineFanSpeed(fan), code < 3 ? code : 0);
-        EXPECT_EQ(DeterminePowerLevel(power), code <= 10 ? code : 0);
-    }
-    for (const char* other : {"high", "", "HIGH ", "MEDIUM"}) EXPECT_EQ(DetermineFanSpeed(other), 0) << other;
-    for (const char* other : {"05", "55", "", "010", "110"}) EXPECT_EQ(DeterminePowerLevel(other), 0) << other;
-}
-
-TEST(Encodings, SplitIntoLongAndCrcBytes) {
-    const std::tuple<std::int32_t, Bytes4, Bytes4> rows[] = {
-        {66051, {0, 1, 2, 3}, {0, 0, 2, 3}},
-        {-1, {127, 255, 255, 255}, {0, 0, 255, 255}},
-        {INT32_MIN, {0, 0, 0, 0}, {0, 0, 0, 0}},
-    };
-    for (const auto& [value, longBytes, crcBytes] : rows) {
-        Bytes4 asLong{};
-        Bytes4 asCrc{};
-        EXPECT_TRUE(SplitLongIntoBytes(value, asLong[0], asLong[1], asLong[2], asLong[3]));
-        EXPECT_TRUE(SplitCrcIntoBytes(value, asCrc[0], asCrc[1], asCrc[2], asCrc[3]));
-        EXPECT_EQ(asLong, longBytes) << value;
-        EXPECT_EQ(asCrc, crcBytes) << value;
-    }
 }
 
 TEST(ItemRules, NameTemperatureAndTimeTexts) {
@@ -161,19 +130,6 @@ TEST(ItemRules, RecordCheckNamesTheBadFields) {
     EXPECT_EQ(CheckItemFields(item, "", "0130", kGasOven, RuleStrength::Editor), kBothTimeBoxes);
     EXPECT_EQ(CheckItemFields(item, "", "30", kGasOven, RuleStrength::Editor), unsigned{kFieldCookTimeHours});
     EXPECT_EQ(CheckItemFields(item, "1", "5", kGasOven, RuleStrength::Editor), 0u);
-}
-
-TEST(MenuModel, ResetAndItemClear) {
-    MenuState& state = Shared();
-    state.MenuItems[4].Name = state.MenuFileName = "X";
-    state.CurrentListIndex = 7;
-    state.ItemChanged = true;
-    ResetMenuState();
-    EXPECT_EQ(std::tuple(state.MenuItems[4], state.MenuFileName, state.CurrentListIndex, state.ItemChanged),
-              std::tuple(MenuItemRecord{}, "", -1, false));
-    state.MenuItems[99] = {"ROAST", "350", "", "0130", "LOW", "80", 1};
-    ItemClear(std::int16_t{99});
-    EXPECT_EQ(state.MenuItems[99], (MenuItemRecord{"", "325", "160", "0010", "HIGH", "100", 0}));
 }
 
 namespace fs = std::filesystem;

@@ -22,14 +22,6 @@ std::string ExpectedCsv(const std::map<int, std::string>& rows) {
     return csv;
 }
 
-TEST_F(ToolTest, ImportedRoastMenuHasItsKnownBytes) {
-    EXPECT_EQ(Import(CsvWithRows("23,roast,350,0130,LOW,80,1,160")), kQuietSuccess);
-    Bytes expected = DefaultMenu(false).replace(0, 2, "\xDA\xE9");  // 99 * 594 + 1060 = 59866
-    expected.replace(BlockStart(23), 24, "\xDB\x6E\0\0ROAST\0\0\0\0\0\0\0\x18\x15\x5E\x85\x41\x01\0\0"s);
-    EXPECT_EQ(ReadBytes(Path("menu.ovn")), expected);
-    EXPECT_EQ(Run({"check", "menu.ovn"}).out, "menu.ovn: OK\n");
-}
-
 // The export imports back to the same file; byte 2408 is carried by the editor, not by the CSV.
 TEST_F(ToolTest, ImportThenExportGivesTheNormalisedCsvBackAndTheFirst2408Bytes) {
     // BOM, CRLF, columns and rows out of order, leading zeros, lower case, quoted commas and quotes, a column left out.
@@ -53,7 +45,8 @@ TEST_F(ToolTest, ExportKeepsEveryNameByteAsLatin1InCsvAndJson) {
     ASSERT_EQ(Run({"new", "--oven", "electric", "-o", "menu.ovn"}).status, 0);
     Bytes menu = ReadBytes(Path("menu.ovn"));
     menu.replace(8 + 4, 12, " A,\"\n\x01\xE9\x85\x7F \\\xFF");  // all 12 name bytes
-    menu[8 + 20] = '\0';  // the roast flag clear, the hold temperature 384
+    // The roast flag clear, the hold temperature 384.
+    menu[8 + 20] = '\0';
     menu[8 + 21] = '\x03';
     menu.replace(8 + 24 + 4, 3, "A\rB");  // a carriage return alone needs the quotes a line feed gets
     WriteBytes(Path("menu.ovn"), menu);
@@ -75,7 +68,8 @@ TEST_F(ToolTest, ExportKeepsEveryNameByteAsLatin1InCsvAndJson) {
 }
 
 TEST_F(ToolTest, BadCsvPrintsEveryProblemWritesNothingAndExitsOne) {
-    const std::string unknown = "\": unknown column; the header holds " + kHeaderLine.substr(0, kHeaderLine.size() - 1) + " in any order";
+    const std::string unknown =
+        "\": unknown column; the header holds " + kHeaderLine.substr(0, kHeaderLine.size() - 1) + " in any order";
     const std::string nameRule = "is not allowed (space to '_', letters are upper-cased)";
     const std::string line2 = "line 2: ";
     const std::tuple<const char*, std::string, std::string> rows[] = {
@@ -86,11 +80,15 @@ TEST_F(ToolTest, BadCsvPrintsEveryProblemWritesNothingAndExitsOne) {
         {"NoSlotColumn", "name\nROAST\n", "line 1: slot: column missing"},
         {"DuplicateSlot", CsvWithRows("5,A,350,0130,LOW,80,0,160\n05,B,350,0130,LOW,80,0,160"),
          "line 3: slot: slot 5 is already on line 2"},
-        {"SlotOutOfRange", CsvWithRows("100,A,350,0130,LOW,80,0,160"), line2 + "slot: \"100\" is not a slot number 0 to 99"},
+        {"SlotOutOfRange", CsvWithRows("100,A,350,0130,LOW,80,0,160"),
+         line2 + "slot: \"100\" is not a slot number 0 to 99"},
         {"TooFewFields", CsvWithRows("1,A,350"), line2 + "3 fields, the header has 8"},
-        {"UnterminatedQuote", CsvWithRows("1,\"ROAST,350,0130,LOW,80,0,160\n2,B"), line2 + "a quoted field is never closed"},
-        {"TextAfterQuote", CsvWithRows("1,\"A\"B,350,0130,LOW,80,0,160"), line2 + "text after the closing double quote of a field"},
-        {"QuoteInField", CsvWithRows("1,A\"B,350,0130,LOW,80,0,160"), line2 + "a double quote inside an unquoted field"},
+        {"UnterminatedQuote", CsvWithRows("1,\"ROAST,350,0130,LOW,80,0,160\n2,B"),
+         line2 + "a quoted field is never closed"},
+        {"TextAfterQuote", CsvWithRows("1,\"A\"B,350,0130,LOW,80,0,160"),
+         line2 + "text after the closing double quote of a field"},
+        {"QuoteInField", CsvWithRows("1,A\"B,350,0130,LOW,80,0,160"),
+         line2 + "a double quote inside an unquoted field"},
         {"LoneCarriageReturn", CsvWithRows("1,A\rB,350,0130,LOW,80,0,160"), line2 + "a carriage return outside quotes"},
         {"NotUtf8", CsvWithRows("1,\xE9T\xE9,350,0130,LOW,80,0,160"), line2 + "name: not valid UTF-8"},
         {"OverlongUtf8", CsvWithRows("1,\xC0\xAF,350,0130,LOW,80,0,160"), line2 + "name: not valid UTF-8"},
@@ -100,12 +98,15 @@ TEST_F(ToolTest, BadCsvPrintsEveryProblemWritesNothingAndExitsOne) {
         {"NameCharacter", CsvWithRows("1,A{B,350,0130,LOW,80,0,160"), line2 + "name: character \"{\" " + nameRule},
         {"EightCharactersOneBad", CsvWithRows("1,ABCDEFG{,350,0130,LOW,80,0,160"),
          line2 + "name: character \"{\" " + nameRule},
-        {"NameLatin1Letter", CsvWithRows("1,caf\xC3\xA9,350,0130,LOW,80,0,160"), line2 + "name: character \"\xC3\xA9\" " + nameRule},
+        {"NameLatin1Letter", CsvWithRows("1,caf\xC3\xA9,350,0130,LOW,80,0,160"),
+         line2 + "name: character \"\xC3\xA9\" " + nameRule},
         {"TimePast1800", CsvWithRows("1,A,350,1801,LOW,80,0,160"),
          line2 + "cook_time: \"1801\" is not a time HHMM of four digits up to 1800"},
         {"TimeHours", CsvWithRows("1,A,350,1900,LOW,80,0,160"), line2 + "cook_time: \"1900\": hours must be 00 to 18"},
-        {"TimeMinutes", CsvWithRows("1,A,350,0060,LOW,80,0,160"), line2 + "cook_time: \"0060\": minutes must be 00 to 59"},
-        {"PowerNotInList", CsvWithRows("1,A,350,0130,LOW,55,0,160"), line2 + "power_level: \"55\" is not 0, 10, 20, ... or 100"},
+        {"TimeMinutes", CsvWithRows("1,A,350,0060,LOW,80,0,160"),
+         line2 + "cook_time: \"0060\": minutes must be 00 to 59"},
+        {"PowerNotInList", CsvWithRows("1,A,350,0130,LOW,55,0,160"),
+         line2 + "power_level: \"55\" is not 0, 10, 20, ... or 100"},
         {"HoldTempWithRoast", CsvWithRows("1,A,350,0130,LOW,80,1,99"),
          line2 + "hold_temp: \"99\" is not a whole number 100 to 200 (roast_n_hold is 1)"},
         {"EveryRowsProblems",
@@ -144,23 +145,16 @@ TEST_F(ToolTest, ImportAcceptsWhatTheRulesAllowForTheOven) {
               "line 2: cook_temp: \"600\" is not a whole number 200 to 500 (gas oven)");
 }
 
+// Every cause a save can have is the menu file tests' to check; here both commands pass one on.
 TEST_F(ToolTest, UnwritableOutputExitsTwoAndLeavesNothingBehind) {
-    fs::create_directory(Path("adir"));
-    WriteBytes(Path("plain"), "keep"s);
     WriteBytes(Path("in.csv"), CsvWithRows("1,A,350,0130,LOW,80,0,160"));
-    const std::pair<std::string, std::string> outputs[] = {
-        {"adir", "Is a directory"}, {"missing/m.ovn", "No such file or directory"}, {"plain/m.ovn", "Not a directory"}};
-    for (const auto& [out, cause] : outputs) {
-        for (const Args& command :
-             {Args{"new", "--oven", "gas", "-o", out}, Args{"import", "in.csv", "--oven", "gas", "-o", out}}) {
-            const RunResult r = Run(command);
-            EXPECT_EQ(r.status, 2) << command[0] << " " << out;
-            EXPECT_EQ(r.err, "ovntool: cannot write the menu file: MenuSave : " + out + " (" + cause + ")\n");
-        }
+    for (const Args& command : {Args{"new", "--oven", "gas", "-o", "missing/m.ovn"},
+                                Args{"import", "in.csv", "--oven", "gas", "-o", "missing/m.ovn"}}) {
+        const RunResult r = Run(command);
+        EXPECT_EQ(r.status, 2) << command[0];
+        EXPECT_EQ(r.err, "ovntool: cannot write the menu file: MenuSave : missing/m.ovn (No such file or directory)\n");
     }
-    EXPECT_TRUE(fs::is_empty(Path("adir")));
-    EXPECT_EQ(ReadBytes(Path("plain")), "keep");
-    EXPECT_EQ(EntryCount(), 3) << "no temporary file left, no directory made";
+    EXPECT_EQ(EntryCount(), 1) << "no temporary file left, no directory made";
 }
 
 TEST_F(ToolTest, UsageErrorsExitTwoWithAHint) {

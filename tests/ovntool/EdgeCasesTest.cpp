@@ -84,13 +84,6 @@ TEST_F(ToolTest, ImportWorkIsBoundedWhateverTheCsv) {
     EXPECT_EQ(r.err.rfind("line 2: cook_temp: \"1\"", 0), 0u);
 }
 
-TEST_F(ToolTest, AFailedWriteToStandardOutputIsExitTwo) {
-    std::ostringstream err;
-    std::ostream broken(nullptr);  // takes nothing, as a full disk or a closed pipe
-    EXPECT_EQ(ovntool::RunTool({"--version"}, broken, err), 2);
-    EXPECT_EQ(err.str(), "ovntool: cannot write to standard output\n");
-}
-
 // What only a process shows: a memory limit, the real standard output on a full device.
 TEST_F(ToolTest, ProcessFaultsEndInOneLineAndExitTwo) {
     std::string csv = kHeader;

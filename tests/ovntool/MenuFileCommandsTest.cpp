@@ -16,8 +16,6 @@ TEST_F(ToolTest, CheckReportsEveryReasonOnOneLine) {
     const std::string sum = "byte sum stored 59400, computed ";
     const std::tuple<const char*, void (*)(Bytes&), int, std::string> rows[] = {
         // name, damage, status, line
-        {"NameByteOfSlot37", [](Bytes& menu) { menu[BlockStart(37) + 4] ^= 0x01; }, 1,
-         "BAD (slot 37 (page 4 item 7) CRC wrong; " + sum + "59401)"},
         {"CrcByteOfSlot99", [](Bytes& menu) { menu[BlockStart(99)] = '\x2F'; }, 1,
          "BAD (slot 99 (page 10 item 9) CRC wrong; " + sum + "59401)"},
         {"SumByte", [](Bytes& menu) { menu[1] ^= 0x01; }, 1, "BAD (byte sum stored 59656, computed 59400)"},
@@ -31,8 +29,7 @@ TEST_F(ToolTest, CheckReportsEveryReasonOnOneLine) {
              menu.resize(100);
              menu[BlockStart(1) + 20] = 1;
          },
-         1,
-         "BAD (size 100 bytes, not 2409, slots 3 to 99 cut off; slot 1 (page 1 item 1) CRC wrong; " + sum + "2377)"},
+         1, "BAD (size 100 bytes, not 2409, slots 3 to 99 cut off; slot 1 (page 1 item 1) CRC wrong; " + sum + "2377)"},
         {"Empty", [](Bytes& menu) { menu.clear(); }, 1, "BAD (size 0 bytes, not 2409, slots 0 to 99 cut off)"},
     };
     for (const auto& [name, damage, status, line] : rows) {
@@ -53,18 +50,14 @@ TEST_F(ToolTest, CheckOfSeveralFilesPrintsEachAndTheHighestStatusWins) {
     EXPECT_NE(r.out.find("good.ovn: OK\n"), std::string::npos);
 }
 
+// Every cause a read can have is the menu file tests' to check; here each command passes one on.
 TEST_F(ToolTest, UnreadableFilesMakeEveryCommandExitTwoWithTheReasonAndNoOutput) {
-    fs::create_directory(Path("adir"));
     ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);  // no writer: a blocking read would wait for ever
     ASSERT_EQ(Run({"new", "--oven", "gas", "-o", "plain.ovn"}).status, 0);
     const std::pair<std::string, std::string> rows[] = {
         // path, reason
         {"nothing.ovn", "nothing.ovn: No such file or directory"},
-        {"adir", "adir: Is a directory"},
-        {"/dev/zero", "/dev/zero: not a regular file"},
-        {"plain.ovn/x.ovn", "Not a directory"},
         {"fifo", "fifo: not a regular file"},
-        {std::string(280, 'a') + ".ovn", "File name too long"},
     };
     for (const auto& [path, reason] : rows) {
         for (const Args& command :

@@ -67,14 +67,6 @@ TEST(Form, ModalScriptFailuresAreReportedAndNothingHangs) {
     }
 }
 
-TEST(Form, ErrorBoxIsTheCriticalMessageBoxTitledError) {  // ExpectErrorBox checks the title, icon and button
-    auto script = testsupport::MakeScript();
-    std::string text;
-    testsupport::ExpectErrorBox(*script, &text);
-    ui::ShowErrorBox(nullptr, "MenuGet : /nowhere/X.ovn\r\nPermission denied");  // "\r\n" joins lines
-    EXPECT_EQ(text, "MenuGet : /nowhere/X.ovn\nPermission denied");
-}
-
 TEST(FormDeathTest, ModalShowWithoutAScriptAbortsOffscreen) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     ui::Form form("frmLonely", 3000, 2000);
@@ -215,16 +207,16 @@ enum class Kind { Button, Option, CheckBox, Frame, Label, BorderedLabel, Wrappin
 
 QWidget* MakeControl(Kind kind, ui::Form& form, const ui::Place& place, const char* caption, FontKind font) {
     switch (kind) {
-    case Kind::Button:
-        return new ui::CommandButton(&form, "control", place, caption, font, 0);
-    case Kind::Option:
-        return new ui::OptionButton(&form, "control", place, caption, font, 0);
-    case Kind::CheckBox:
-        return new ui::CheckBox(&form, "control", place, caption, font);
-    case Kind::Frame:
-        return new ui::Frame(&form, "control", place, caption, font);
-    default:
-        break;
+        case Kind::Button:
+            return new ui::CommandButton(&form, "control", place, caption, font, 0);
+        case Kind::Option:
+            return new ui::OptionButton(&form, "control", place, caption, font, 0);
+        case Kind::CheckBox:
+            return new ui::CheckBox(&form, "control", place, caption, font);
+        case Kind::Frame:
+            return new ui::Frame(&form, "control", place, caption, font);
+        default:
+            break;
     }
     auto* label = new ui::Label(&form, "control", place, caption, font, Qt::AlignHCenter, kind != Kind::Label);
     label->SetWordWrap(kind == Kind::WrappingLabel);  // refits
