@@ -17,8 +17,8 @@ std::string DefaultMenuDirectory();
 void PrepareMenuDirectory(const std::string& directory);
 
 struct StartupStep {
-    std::string marker;          // "1" to "4"
-    std::function<void()> run;   // throws std::system_error (or std::exception) on failure
+    std::string marker;         // "1" to "4"
+    std::function<void()> run;  // throws std::system_error (or std::exception) on failure
 };
 
 // "\r\n" + "Initialization Error #" + description.
