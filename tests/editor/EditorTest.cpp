@@ -230,8 +230,7 @@ TEST_F(EditorTest, SaveItemPaintsTheBadBoxesRed) {
     const QString HH = "txtCookTimeHH", MM = "txtCookTimeMM", TEMP = "txtCookTemp", HOLD = "txtHoldTemp";
     // label, oven, cook temp, hours, minutes, hold ("": unticked; "~...": typed, then unticked), boxes left red
     const std::tuple<const char*, int, const char*, const char*, const char*, const char*, QStringList> rows[] = {
-        {"gas500", 0, "500", "18", "00", "", {}},                {"gas501", 0, "501", "01", "00", "", {TEMP}},
-        {"electric600", 1, "600", "01", "00", "", {}},           {"electric601", 1, "601", "01", "00", "", {TEMP}},
+        {"gas501", 0, "501", "18", "00", "", {TEMP}},            {"electric600", 1, "600", "01", "00", "", {}},
         {"holdNotTicked", 0, "300", "01", "00", "~999", {}},     {"hold99", 0, "300", "01", "00", "99", {HOLD}},
         {"time0060", 0, "300", "00", "60", "", {MM}},            {"hoursEmpty", 0, "300", "", "0130", "", {HH, MM}},
         {"oneDigitBoxesPadded", 0, "300", "1", "5", "", {}},

@@ -56,7 +56,6 @@ const SpreadsheetValue kSpreadsheetValues[] = {
     {"RoastFalseLowerCase", kRoast, "false", "0", true},
     {"RoastTrueMixedCase", kRoast, "True", "1", true},
     {"RoastYes", kRoast, "yes", "\"yes\" is not 0 or 1 (or FALSE or TRUE)", false},
-    {"RoastTwo", kRoast, "2", "\"2\" is not 0 or 1 (or FALSE or TRUE)", false},
     {"RoastOneDecimal", kRoast, "1.0", "\"1.0\" is not 0 or 1 (or FALSE or TRUE)", false},
     {"NameOfDigitsKept", kName, "0012", "0012", true},
 };
