@@ -511,7 +511,6 @@ TEST_F(EditorTest, CopyToCopiesOrTellsAndStoresUnsavedEdits) {
         EXPECT_EQ(ovn::Shared().CurrentListIndex, 1);
     }
     auto& items = ovn::Shared().MenuItems;
-    items[9].Name = "LAST";
     SetBox(Window().txtName, "NEW").Expect(kOk).CopyTo("2", "0");
     EXPECT_EQ(items[0].Name, "NEW");
     EXPECT_EQ(items[10].Name, "NEW");

@@ -126,10 +126,6 @@ TEST(ItemRules, RecordCheckNamesTheBadFields) {
         const std::string hours = item.CookTime.substr(0, 2), minutes = item.CookTime.substr(2);
         EXPECT_EQ(CheckItemFields(item, hours, minutes, oven, RuleStrength::Strict), strictBad) << name;
     }
-    const MenuItemRecord item = DefaultItem();  // the cook time comes from the boxes, not the record
-    EXPECT_EQ(CheckItemFields(item, "", "0130", kGasOven, RuleStrength::Editor), kBothTimeBoxes);
-    EXPECT_EQ(CheckItemFields(item, "", "30", kGasOven, RuleStrength::Editor), unsigned{kFieldCookTimeHours});
-    EXPECT_EQ(CheckItemFields(item, "1", "5", kGasOven, RuleStrength::Editor), 0u);
 }
 
 namespace fs = std::filesystem;
