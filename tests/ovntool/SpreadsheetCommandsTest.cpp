@@ -46,7 +46,6 @@ const SpreadsheetValue kSpreadsheetValues[] = {
     {"TimeHM", kTime, "1:5", "\"1:5\" is not a time HHMM, H:MM or H:MM:SS", false},
     {"TimeHHHMM", kTime, "001:30", "\"001:30\" is not a time HHMM, H:MM or H:MM:SS", false},
     {"TimeHMMSS", kTime, "0:45:00", "0045", true},
-    {"TimeHHMMSS", kTime, "01:30:00", "0130", true},
     {"TimeSecondsNotZero", kTime, "01:30:15", "\"01:30:15\": seconds must be 00 (a menu keeps whole minutes)", false},
     {"TimeSecondsOneDigit", kTime, "1:30:0", "\"1:30:0\" is not a time HHMM, H:MM or H:MM:SS", false},
     {"TimeDecimal", kTime, "1.5", "\"1.5\" is not a time HHMM of four digits up to 1800", false},
