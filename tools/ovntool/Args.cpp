@@ -9,10 +9,10 @@ using namespace interchange;
 
 namespace {
 
-const OptionSpec* FindSpec(const std::vector<OptionSpec>& specs, const std::string& name) {
-    for (const OptionSpec& spec : specs) {
-        for (const std::string& spelling : spec.spellings) {
-            if (spelling == name) return &spec;
+const OptionRule* FindRule(const std::vector<OptionRule>& rules, const std::string& name) {
+    for (const OptionRule& rule : rules) {
+        for (const std::string& spelling : rule.spellings) {
+            if (spelling == name) return &rule;
         }
     }
     return nullptr;
@@ -20,7 +20,7 @@ const OptionSpec* FindSpec(const std::vector<OptionSpec>& specs, const std::stri
 
 }  // namespace
 
-ParsedArgs ParseArgs(const Args& args, const std::vector<OptionSpec>& specs) {
+ParsedArgs ParseArgs(const Args& args, const std::vector<OptionRule>& rules) {
     ParsedArgs parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -39,8 +39,8 @@ ParsedArgs ParseArgs(const Args& args, const std::vector<OptionSpec>& specs) {
             name = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        const OptionSpec* spec = FindSpec(specs, name);
-        if (spec == nullptr) {
+        const OptionRule* rule = FindRule(rules, name);
+        if (rule == nullptr) {
             parsed.error = "unknown option '" + EscapePath(name) + "'";
             return parsed;
         }
@@ -51,7 +51,7 @@ ParsedArgs ParseArgs(const Args& args, const std::vector<OptionSpec>& specs) {
             }
             value = args[++i];
         }
-        const std::string& key = spec->spellings.front();
+        const std::string& key = rule->spellings.front();
         if (parsed.options.count(key) != 0) {
             parsed.error = "option '" + EscapePath(name) + "' given twice";
             return parsed;

@@ -17,14 +17,14 @@ struct ParsedArgs {
     std::string error;                           // empty when the line was understood
 };
 
-struct OptionSpec {
+struct OptionRule {
     std::vector<std::string> spellings;  // e.g. {"-o", "--output"}
 };
 
 // Options may come before or after the positional arguments; "--name=value" is
 // accepted for long options. "--" ends the options. Every command parses its
 // line here, so these rules hold for all of them.
-ParsedArgs ParseArgs(const Args& args, const std::vector<OptionSpec>& specs);
+ParsedArgs ParseArgs(const Args& args, const std::vector<OptionRule>& rules);
 
 // True when "--help" or "-h" stands among the options (before any "--").
 bool HelpRequested(const Args& args);

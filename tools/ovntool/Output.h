@@ -21,7 +21,7 @@ struct OutputOptions {
     std::int16_t ovenType = ovn::kGasOven;
     std::string outPath;
 };
-inline const std::vector<OptionSpec> kOutputOptionSpecs = {{{"--oven"}}, {{"-o", "--output"}}};
+inline const std::vector<OptionRule> kOutputOptions = {{{"--oven"}}, {{"-o", "--output"}}};
 // Reads both options from `parsed`; on a fault prints the usage error and returns nullopt.
 std::optional<OutputOptions> GetOutputOptions(const ParsedArgs& parsed, std::ostream& err);
 

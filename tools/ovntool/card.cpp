@@ -31,12 +31,12 @@ std::string LocalePaper() {
     return height == 279 ? "letter" : "a4";
 }
 
-const std::vector<OptionSpec> kCardOptionSpecs = {{{"-o", "--output"}}, {{"--paper"}}};
+const std::vector<OptionRule> kCardOptions = {{{"-o", "--output"}}, {{"--paper"}}};
 
 }  // namespace
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    const ParsedArgs parsed = ParseArgs(args, kCardOptionSpecs);
+    const ParsedArgs parsed = ParseArgs(args, kCardOptions);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (parsed.positional.size() != 1) return UsageError(err, "card needs exactly one FILE");
     const auto outPath = parsed.options.find("-o");

@@ -60,12 +60,12 @@ void WriteJson(const LoadedMenu& menu, std::ostream& out) {
     out << "  ]\n}\n";
 }
 
-const std::vector<OptionSpec> kExportOptionSpecs = {{{"--format"}}, {{"-o", "--output"}}};
+const std::vector<OptionRule> kExportOptions = {{{"--format"}}, {{"-o", "--output"}}};
 
 }  // namespace
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    const ParsedArgs parsed = ParseArgs(args, kExportOptionSpecs);
+    const ParsedArgs parsed = ParseArgs(args, kExportOptions);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (parsed.positional.size() != 1) return UsageError(err, "export needs exactly one FILE");
     const auto format = parsed.options.count("--format") ? parsed.options.at("--format") : std::string("csv");

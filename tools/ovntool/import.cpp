@@ -18,7 +18,7 @@ namespace ovntool::import {
 using namespace interchange;
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    std::vector<OptionSpec> importOptions = kOutputOptionSpecs;
+    std::vector<OptionRule> importOptions = kOutputOptions;
     importOptions.push_back({{"--sheet"}});
     const ParsedArgs parsed = ParseArgs(args, importOptions);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);

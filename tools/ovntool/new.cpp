@@ -8,7 +8,7 @@
 namespace ovntool::newmenu {
 
 int Run(const Args& args, std::ostream& out, std::ostream& err) {
-    const ParsedArgs parsed = ParseArgs(args, kOutputOptionSpecs);
+    const ParsedArgs parsed = ParseArgs(args, kOutputOptions);
     if (!parsed.error.empty()) return UsageError(err, parsed.error);
     if (!parsed.positional.empty()) return UsageError(err, "new takes no FILE, only --oven and -o");
     const auto options = GetOutputOptions(parsed, err);
