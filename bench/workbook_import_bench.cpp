@@ -21,7 +21,7 @@ using interchange_test::WorkbookParts;
 
 constexpr double kMaxResidentMiB = 256.0;
 
-// A menu header, then 99999 rows of a cell at A and one at XFD: every row
+// A menu header, then 49999 rows of a cell at A and one at XFD: every row
 // would be widened to 16384 fields if it were not judged first.
 std::string FarRightCells() {
     std::string rows = InlineRow(1, kHeaderCells);

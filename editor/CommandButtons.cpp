@@ -11,6 +11,7 @@
 #include "menufile/ImageCodec.h"
 #include "menufile/MenuStorage.h"
 #include "model/MenuModel.h"
+#include "model/ShownTexts.h"
 
 namespace editor {
 
@@ -33,8 +34,7 @@ std::optional<int> CopyToNumber(const QString& text) {
 std::string DamageDetail(const ovn::ImageCheckResult& check) {
     if (check.badSlots.empty()) return "The byte sum is wrong.";
     const int first = check.badSlots.front();
-    std::string line = "First bad item: page " + std::to_string(first / ovn::kItemsPerPage + 1) + " item " +
-                       std::to_string(first % ovn::kItemsPerPage);
+    std::string line = "First bad item: " + ovn::PageItemOfSlot(first);
     const std::size_t more = check.badSlots.size() - 1;
     if (more > 0) line += " (and " + std::to_string(more) + " more)";
     return line + ".";

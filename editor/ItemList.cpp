@@ -21,7 +21,6 @@ QString ItemLine(int item, const std::string& name) {
 }  // namespace
 
 void frmOpening::SetupOpeningFormAndMenuInfo(ListMode mode) {
-    if (mode != ListMode::ClearMenu && mode != ListMode::ShowMenu && mode != ListMode::RefreshNames) return;
     auto& state = ovn::Shared();
 
     lstItems->Clear();

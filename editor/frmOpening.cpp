@@ -226,7 +226,6 @@ void frmOpening::InformationSetup(InformationMode mode) {
 }
 
 void frmOpening::ButtonSetup(ButtonMode mode) {
-    if (mode != ButtonMode::NoOvenType && mode != ButtonMode::Editing) return;
     const bool editing = mode == ButtonMode::Editing;
     cmdBut->Button(kSaveMenuToFile)->setEnabled(editing);
     cmdBut->Button(kGetMenuFromFile)->setEnabled(true);

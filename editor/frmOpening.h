@@ -90,8 +90,7 @@ public:
     // (the start-up code ends the program there).
     std::function<void()> onClosed;
 
-    // Set-up modes; for InformationSetup and ButtonSetup a mode outside the
-    // listed ones changes nothing.
+    // Set-up modes.
     void InformationSetup(InformationMode mode);
     void FieldSetup(FieldMode mode);
     void ButtonSetup(ButtonMode mode);

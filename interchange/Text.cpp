@@ -9,15 +9,7 @@ namespace interchange {
 std::string Latin1ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (b >> 6));
-            out += static_cast<char>(0x80 | (b & 0x3F));
-        }
-    }
+    for (const char c : bytes) AppendUtf8(out, static_cast<unsigned char>(c));
     return out;
 }
 
@@ -184,11 +176,6 @@ std::string Quoted(std::string_view bytes) {
 std::string QuoteForMessage(std::string_view bytes, std::size_t limit) {
     if (bytes.size() <= limit) return Quoted(bytes);
     return Quoted(bytes.substr(0, limit)) + "... (" + std::to_string(bytes.size()) + " bytes)";
-}
-
-std::string PageItemOfSlot(int slot) {
-    return "page " + std::to_string(slot / ovn::kItemsPerPage + 1) + " item " +
-           std::to_string(slot % ovn::kItemsPerPage);
 }
 
 }  // namespace interchange

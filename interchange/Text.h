@@ -44,8 +44,6 @@ std::string QuoteForMessage(std::string_view bytes, std::size_t limit = 40);
 using ovn::OvenTypeName;
 using ovn::TimeWithColon;
 
-// Page (1 to 10) and item (0 to 9) of a slot, as the editor's list shows them:
-// "page 3 item 4".
-std::string PageItemOfSlot(int slot);
+using ovn::PageItemOfSlot;
 
 }  // namespace interchange

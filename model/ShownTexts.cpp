@@ -15,6 +15,10 @@ std::string TimeWithColon(std::string_view hhmm) {
     return std::string(hhmm.substr(0, 2)) + ":" + std::string(hhmm.substr(2));
 }
 
+std::string PageItemOfSlot(int slot) {
+    return "page " + std::to_string(slot / kItemsPerPage + 1) + " item " + std::to_string(slot % kItemsPerPage);
+}
+
 const char* OvenTypeName(std::int16_t ovenType) {
     return ovenType == kElectricOven ? "electric" : "gas";
 }

@@ -13,6 +13,10 @@ namespace ovn {
 // "0130" -> "01:30"; a text of another length is returned as it is.
 std::string TimeWithColon(std::string_view hhmm);
 
+// Page (1 to 10) and item (0 to 9) of a slot, as the editor's list shows them:
+// "page 3 item 4".
+std::string PageItemOfSlot(int slot);
+
 // "gas" or "electric".
 const char* OvenTypeName(std::int16_t ovenType);
 
