@@ -33,7 +33,7 @@ Keys in the editor window:
   Ctrl+P                 print the menu card (the menu as it stands in memory)
   Ctrl+Z                 undo the last menu change (unsaved edits of the item
                          on screen are undone first)
-  Ctrl+Shift+Z, Ctrl+Y   redo it
+  Ctrl+Shift+Z, Ctrl+Y   redo it (here too, unsaved edits are undone first)
 )";
 
 // What the command line asks for: a file to read (maybe none), or an exit

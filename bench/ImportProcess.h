@@ -17,12 +17,14 @@ namespace ovn_bench {
 struct ImportRun {
     double seconds = 0;
     double peakResidentMiB = 0;
+    bool ran = false;  // ovntool ran to its end: exit 0, or 1 for a refused file
 };
 
 // Standard error goes to /dev/null: the benchmarks measure, the tests read the messages.
 inline ImportRun RunImport(const std::string& file, const std::string& out) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();
+    if (child < 0) return {};
     if (child == 0) {
         if (freopen("/dev/null", "w", stderr) == nullptr) _exit(126);
         execl(OVNTOOL_PATH, "ovntool", "import", file.c_str(), "--oven", "gas", "-o", out.c_str(), nullptr);
@@ -30,9 +32,10 @@ inline ImportRun RunImport(const std::string& file, const std::string& out) {
     }
     int status = 0;
     struct rusage usage {};
-    wait4(child, &status, 0, &usage);
+    const bool waited = wait4(child, &status, 0, &usage) == child;
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    return {elapsed.count(), static_cast<double>(usage.ru_maxrss) / 1024.0};
+    const bool ran = waited && WIFEXITED(status) && WEXITSTATUS(status) <= 1;
+    return {elapsed.count(), static_cast<double>(usage.ru_maxrss) / 1024.0, ran};
 }
 
 // Imports `file` once per iteration; reports the slowest run and the highest peak,
@@ -43,6 +46,10 @@ inline void MeasureImports(benchmark::State& state, const std::string& file, con
     double slowest = 0;
     for (auto _ : state) {
         const ImportRun run = RunImport(file, out);
+        if (!run.ran) {
+            state.SkipWithError("ovntool did not run to its end");
+            return;
+        }
         peakMiB = std::max(peakMiB, run.peakResidentMiB);
         slowest = std::max(slowest, run.seconds);
     }

@@ -18,6 +18,8 @@ namespace editor {
 // them now. The item on screen is not stored first: its unsaved edits are not
 // on the card, as they would not be in a saved file.
 void frmOpening::PrintMenuCard() {
+    // Before an oven type is chosen there is no menu to print: the card would claim gas.
+    if (DetermineOvenType() == ovn::kNoOvenType) return;
     const auto& state = ovn::Shared();
     ovn::MenuImageBytes image{};
     ovn::EncodeMenu(state.MenuItems, DetermineOvenType(), image);

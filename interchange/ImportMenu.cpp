@@ -75,8 +75,13 @@ std::vector<Column> ReadHeader(const TableRow& header, Problems& problems) {
     }
     if (TooManyFields(header, problems)) return columns;
     std::array<bool, kAllColumns.size()> seen{};
-    for (const std::string& field : header.fields) {
-        const auto decoded = Utf8ToLatin1(field);
+    for (std::size_t i = 0; i < header.fields.size(); ++i) {
+        // A workbook cell refused as it was read (a formula without a result, an error) says why.
+        if (!header.refused.empty() && !header.refused[i].empty()) {
+            problems.Add(header.line, "(column name)", header.refused[i]);
+            continue;
+        }
+        const auto decoded = Utf8ToLatin1(header.fields[i]);
         const auto column = decoded.ok ? ColumnByName(decoded.bytes) : std::nullopt;
         if (!column) {
             problems.Add(header.line, decoded.ok ? QuoteForMessage(decoded.bytes) : "(column name)",

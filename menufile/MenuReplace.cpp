@@ -150,6 +150,13 @@ bool CopyAcl(int from, int to) {
 // extended attributes (those /etc/xattr.conf does not skip), in that order: a
 // new owner clears the set-id bits and file capabilities. `exact` tells whether
 // the new file now carries everything; false on a failure of another kind.
+// Every attribute but those /etc/xattr.conf says to skip: the ones it marks
+// "permissions" (an NFSv4 ACL) go too. libattr's own attr_copy_check_permissions
+// would leave those out, and the new file would silently lose them.
+int CopyUnlessSkipped(const char* name, struct error_context* context) {
+    return attr_copy_action(name, context) != ATTR_ACTION_SKIP;
+}
+
 bool CarryOldAttributes(int fd, int oldFd, const struct stat& old, bool& exact) {
     if (AttributeChange([&] { return fchown(fd, old.st_uid, old.st_gid); }) != 0) {
         AttributeChange([&] { return fchown(fd, uid_t(-1), old.st_gid); });  // at least the group, where ours
@@ -157,9 +164,8 @@ bool CarryOldAttributes(int fd, int oldFd, const struct stat& old, bool& exact) 
     if (AttributeChange([&] { return fchmod(fd, old.st_mode & 07777); }) != 0 && !IsUnsupportedChange(errno)) {
         return false;
     }
-    // The attributes /etc/xattr.conf marks "permissions" go too, so that an NFSv4 ACL travels as well.
-    const bool copied = CopyAcl(oldFd, fd) &&
-                        attr_copy_fd("old file", oldFd, "new file", fd, attr_copy_check_permissions, nullptr) == 0;
+    const bool copied =
+        CopyAcl(oldFd, fd) && attr_copy_fd("old file", oldFd, "new file", fd, CopyUnlessSkipped, nullptr) == 0;
     struct stat now {};
     if (fstat(fd, &now) != 0) {
         return false;

@@ -52,7 +52,8 @@ void Label::SetBackColor(std::uint32_t bgr) {
     const QColor background = ColorFromBgr(bgr);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, background);
-    colours.setColor(QPalette::WindowText, TextColorOn(background));
+    colours.setColor(QPalette::Active, QPalette::WindowText, TextColorOn(background));
+    colours.setColor(QPalette::Inactive, QPalette::WindowText, TextColorOn(background));
     setPalette(colours);
     setAutoFillBackground(true);
 }

@@ -81,7 +81,9 @@ void TextBox::SetBackColor(std::uint32_t bgr) {
     const QColor background = ColorFromBgr(bgr);
     QPalette colours = palette();
     colours.setColor(QPalette::Base, background);
-    colours.setColor(QPalette::Text, TextColorOn(background));  // not the palette's, which may be white
+    // Not the palette's, which may be white; a disabled box keeps the palette's greyed text.
+    colours.setColor(QPalette::Active, QPalette::Text, TextColorOn(background));
+    colours.setColor(QPalette::Inactive, QPalette::Text, TextColorOn(background));
     setPalette(colours);
     // Red marks an invalid entry; a screen reader hears it in words (Qt has no usable invalid state).
     setAccessibleDescription(bgr == kInvalidBackColor ? QStringLiteral("Invalid entry") : QString());

@@ -641,6 +641,12 @@ TEST_F(UndoTest, UndoingTheFirstReadGivesBackTheNewMenuWaitingForAnOvenType) {
 
 }  // namespace
 
+// Before an oven type is chosen there is no menu to print: no dialog opens (the script expects none).
+TEST_F(EditorTest, CtrlPBeforeAnOvenTypeOpensNoPrintDialog) {
+    QTest::keyClick(&Window(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(script_->Shown(), 0);
+}
+
 // Ctrl+P in an item box: the key marks the item changed, and the print dialog
 // prints the menu as stored (not the unsaved name on screen) through Qt's PDF printer.
 TEST_F(EditorTest, CtrlPPrintsTheStoredMenuThroughThePrintDialogToAPdf) {

@@ -195,6 +195,19 @@ TEST_F(ToolTest, WorkbookProblemsNameTheSheetRow) {
     EXPECT_EQ(ReadBytes(Path("menu.ovn")), "old");
 }
 
+// A header cell refused as it is read says why, rather than being an unknown column "".
+TEST_F(ToolTest, AWorkbookHeaderCellThatIsAnErrorSaysSo) {
+    const std::string rows =
+        "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>slot</t></is></c>"
+        "<c r=\"B1\" t=\"e\"><v>#REF!</v></c></row>";
+    WriteBytes(Path("in.xlsx"), ZipArchive(WorkbookParts(rows), true));
+    const RunResult r = Run({"import", "in.xlsx", "--oven", "gas", "-o", "menu.ovn"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err,
+              "sheet \"Menu\" row 1: (column name): the cell shows the error \"#REF!\"\n"
+              "ovntool: in.xlsx: 1 problem(s); menu.ovn not written\n");
+}
+
 // The archive with the sizes of the entry `name` claimed as 1000 bytes, in its local and central headers.
 Bytes WithFalseSize(Bytes zip, const std::string& name) {
     const auto patch = [&](const char* signature, std::size_t nameLengthAt, std::size_t nameAt, std::size_t sizeAt) {

@@ -139,10 +139,13 @@ std::optional<std::string> RunCardHelper(const std::string& helper, const std::v
     std::string messages;
     ReadBoth(output.ends[0], errors.ends[0], pdf, messages);
     int status = 0;
-    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-    }
+    pid_t waited = -1;
+    do {
+        waited = ::waitpid(child, &status, 0);
+    } while (waited < 0 && errno == EINTR);
     err << messages;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0 && !pdf.empty()) return pdf;
+    // Only a helper seen to end well drew the card: a failed wait tells nothing.
+    if (waited == child && WIFEXITED(status) && WEXITSTATUS(status) == 0 && !pdf.empty()) return pdf;
     if (messages.empty()) err << "ovntool: " << kHelperName << " failed; no card was drawn\n";
     return std::nullopt;
 }
